@@ -1,0 +1,251 @@
+#pragma once
+// The dataset chain: SQL dataset (reads) -> provider (packs rows, writes changes
+// back) -> client dataset (rows cached in memory, a log of posted changes) ->
+// data source (tells bound controls what changed).
+#include "data/fbclient.h"
+#include "data/value.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace dados {
+
+enum class TipoCampo { Texto, Inteiro, Decimal, Real, DataHora, Blob };
+
+// Definition of a field of a fixed field list.
+struct DefCampo {
+    std::string nome;
+    TipoCampo tipo = TipoCampo::Texto;
+    int tamanho = 0;          // text: width in characters; decimal: precision
+    int escala = 0;           // decimal places
+    bool chave = false;       // written on insert/update, used to find the row
+    bool obrigatorio = false; // refused when empty at post
+    std::string formato;      // display mask ("#,##0.0000"), empty for none
+};
+
+class ClientDataSet;
+
+// A field object: the column of the current row of its dataset.
+class Campo {
+public:
+    Campo(ClientDataSet& ds, DefCampo def, int indice);
+    const std::string& nome() const { return def_.nome; }
+    const DefCampo& def() const { return def_; }
+    TipoCampo tipo() const { return def_.tipo; }
+    int tamanho() const { return def_.tamanho; }
+    int indice() const { return indice_; }
+    ClientDataSet& dataset() const { return ds_; }
+
+    const Valor& valor() const;       // current row; null when there is none
+    bool nulo() const;
+    double comoReal() const;          // null and text that is not a number read as 0
+    std::string comoTexto() const;    // plain value in the workstation's number format
+    std::string textoExibicao() const;  // display format applied (browse text)
+
+    // Assignments need the dataset in edit or insert. Text is cut to the width;
+    // decimals are kept at the field's scale (rounding half away from zero).
+    void defineValor(Valor v);
+    void defineReal(double v);
+    // Parses the plain text for the field's type (workstation number format);
+    // empty text gives null. Throws plataforma::Erro when it is not a value.
+    void defineTexto(const std::string& texto);
+    void limpa() { defineValor(Valor{}); }
+
+private:
+    ClientDataSet& ds_;
+    DefCampo def_;
+    int indice_;
+};
+
+// The SELECT side of a chain. Only reads.
+struct SQLDataSet {
+    std::string nome;
+    fb::Conexao* conexao = nullptr;
+    std::string commandText;
+    std::vector<Valor> parametros;  // bound values for the '?' markers of commandText
+};
+
+enum class ModoAtualizacao { SomenteChave, TodasColunas };
+
+enum class TipoAlteracao { Inclusao, Alteracao, Exclusao };
+
+// A row refused by the database when changes were applied.
+struct Recusa {
+    TipoAlteracao tipo;
+    std::vector<Valor> valores;  // the row as it was sent
+    std::string mensagem;
+    int sqlcode = 0;
+    std::intptr_t gdscode = 0;
+    bool violacaoChave = false;
+};
+
+struct ResultadoAplicacao {
+    int aplicadas = 0;
+    std::vector<Recusa> recusas;
+    bool desfeita = false;  // more refusals than allowed: everything rolled back
+};
+
+class Provider {
+public:
+    Provider(std::string nome, SQLDataSet* origem, std::string tabela,
+             ModoAtualizacao modo = ModoAtualizacao::TodasColunas);
+    const std::string& nome() const { return nome_; }
+    SQLDataSet* origem() const { return origem_; }
+    const std::string& tabela() const { return tabela_; }
+    ModoAtualizacao modo() const { return modo_; }
+
+    fb::Resultado le() const;
+    // One INSERT, UPDATE or DELETE per logged change, in one transaction.
+    // maxErros < 0: unlimited.
+    struct Alteracao {
+        TipoAlteracao tipo;
+        const std::vector<DefCampo>* campos;
+        const std::vector<Valor>* antigos;  // null for an insert
+        const std::vector<Valor>* novos;    // null for a delete
+        std::vector<bool> alterados;        // per field: changed here
+    };
+    ResultadoAplicacao aplica(const std::vector<Alteracao>& alteracoes, int maxErros,
+                              std::vector<bool>& aceitas) const;
+
+private:
+    std::string nome_;
+    SQLDataSet* origem_;
+    std::string tabela_;
+    ModoAtualizacao modo_;
+};
+
+enum class Estado { Fechado, Navegando, Editando, Inserindo };
+enum class AcaoErroPost { Falhar, Abortar };
+
+// Something that listens to a client dataset (a data source).
+class Observador {
+public:
+    virtual ~Observador() = default;
+    virtual void registroMudou() = 0;        // current row moved, rows re-read, opened/closed
+    virtual void estadoMudou() = 0;          // browse/edit/insert/closed
+    virtual void campoMudou(const Campo& campo) = 0;
+};
+
+class ClientDataSet {
+public:
+    ClientDataSet(std::string nome, Provider* provider);
+    ~ClientDataSet();
+    ClientDataSet(const ClientDataSet&) = delete;
+    ClientDataSet& operator=(const ClientDataSet&) = delete;
+
+    const std::string& nome() const { return nome_; }
+    Provider* provider() const { return provider_; }
+
+    // Fixed field list; without one the fields follow the statement at open.
+    void defineCampos(std::vector<DefCampo> defs);
+    const std::vector<std::unique_ptr<Campo>>& campos() const { return campos_; }
+    Campo* campo(std::string_view nome) const;         // case-insensitive; nullptr when absent
+    Campo& fieldByName(std::string_view nome) const;   // throws when absent
+
+    void open();
+    void close();
+    bool active() const { return estado_ != Estado::Fechado; }
+    Estado state() const { return estado_; }
+    // Close, set the SQL dataset's command text (and bound values), open.
+    void defineComando(const std::string& sql, std::vector<Valor> parametros = {});
+
+    int recordCount() const;
+    int recNo() const;  // 1-based; 0 when there is no row
+    bool isEmpty() const { return recordCount() == 0; }
+    bool bof() const { return bof_; }
+    bool eof() const { return eof_; }
+    void first();
+    void prior();
+    void next();
+    void last();
+    void moveTo(int recNo);
+    bool locate(std::string_view campo, const Valor& valor);  // exact match
+
+    void append();   // a new row at the end, in insert state
+    void insert();   // a new row at the current position, in insert state
+    void edit();     // nothing when already editing or inserting
+    void post();
+    void cancel();
+    void remove();   // delete the current row (logged)
+
+    int changeCount() const;  // logged changes still to apply
+    ResultadoAplicacao applyUpdates(int maxErros);
+    // Re-reads with the current statement; the current row stays on the same key
+    // when it still exists; logged changes are kept over the rows read.
+    void refresh();
+
+    // Values of a row (tests, grids): row index is recNo()-1.
+    const std::vector<Valor>& linha(int indice) const;
+    const Valor& valor(int indiceCampo) const;  // current row
+
+    // Events, named as the handlers bind them.
+    std::function<void(ClientDataSet&)> BeforeOpen, AfterOpen, BeforeClose, BeforeInsert, AfterInsert,
+        BeforeEdit, AfterEdit, BeforePost, AfterPost, BeforeCancel, AfterCancel, BeforeDelete,
+        AfterDelete, AfterScroll;
+    std::function<void(ClientDataSet&, const std::exception&, AcaoErroPost&)> OnPostError;
+
+    void adicionaObservador(Observador* o);
+    void removeObservador(Observador* o);
+
+    // Used by Campo.
+    void defineValorCampo(int indice, Valor v);
+
+    struct Linha;
+
+private:
+    void notificaRegistro();
+    void notificaEstado();
+    void defineEstado(Estado e);
+    void carrega(const fb::Resultado& r);
+    void validaObrigatorios() const;
+
+    std::string nome_;
+    Provider* provider_;
+    std::vector<DefCampo> defsFixas_;
+    std::vector<DefCampo> defs_;
+    std::vector<std::unique_ptr<Campo>> campos_;
+    std::vector<std::unique_ptr<Linha>> linhas_;
+    std::vector<std::unique_ptr<Linha>> apagadas_;  // deleted rows waiting to be applied
+    std::unique_ptr<Linha> buffer_;                  // the row being edited or inserted
+    int atual_ = -1;
+    int posicaoInsercao_ = -1;
+    bool bof_ = true, eof_ = true;
+    Estado estado_ = Estado::Fechado;
+    std::vector<Observador*> observadores_;
+    long sequencia_ = 0;
+};
+
+// Binds a client dataset to data-aware controls.
+class DataSource : public QObject, public Observador {
+    Q_OBJECT
+public:
+    DataSource(std::string nome, ClientDataSet* ds, QObject* parent = nullptr);
+    ~DataSource() override;
+    const std::string& nome() const { return nome_; }
+    ClientDataSet* dataset() const { return ds_; }
+
+    void registroMudou() override { emit dataChanged(); }
+    void estadoMudou() override { emit stateChanged(); }
+    void campoMudou(const Campo& campo) override { emit fieldChanged(&campo); }
+
+signals:
+    void dataChanged();
+    void stateChanged();
+    void fieldChanged(const dados::Campo* campo);
+
+private:
+    std::string nome_;
+    ClientDataSet* ds_;
+};
+
+// The workstation's number format: display masks ("#,##0.0000") with the
+// locale's separators.
+std::string formataNumero(double v, const std::string& mascara);
+std::string formataDecimal(const Decimal& d, const std::string& mascara);
+char separadorDecimal();
+char separadorMilhar();
+
+}  // namespace dados

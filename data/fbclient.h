@@ -1,0 +1,120 @@
+#pragma once
+// A thin client of our own over the database server's object-oriented C++ API.
+// The client library is loaded at run time (dlopen + fb_get_master_interface).
+// Every statement takes its values as bound parameters.
+#include "data/value.h"
+#include "platform/program.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace dados::fb {
+
+// The connection's fixed driver settings, kept in one place.
+struct ParametrosConexao {
+    std::string usuario = "sysdba";
+    std::string senha = "tallowpin";
+    std::string papel = "RoleName";
+    std::string charset = "WIN1252";
+    int dialeto = 3;
+    int esperaBloqueioSegundos = 30;  // waits on locked rows, but not forever
+};
+
+enum class TipoColuna { Texto, Inteiro, Inteiro64, Decimal, Real, DataHora, Data, Hora, Blob, Booleano };
+
+struct Coluna {
+    std::string nome;      // as the statement aliases it ("Nota Fiscal", TEL)
+    std::string tabela;    // relation, when the server tells it
+    TipoColuna tipo = TipoColuna::Texto;
+    int tamanho = 0;       // characters of a text column
+    int escala = 0;        // decimal places of a Decimal column
+    bool anulavel = true;
+    bool fixo = false;     // CHAR (keeps trailing blanks)
+};
+
+struct Resultado {
+    std::vector<Coluna> colunas;
+    std::vector<std::vector<Valor>> linhas;
+    int indice(std::string_view nome) const;  // case-insensitive; -1 when absent
+};
+
+// A database error with the server's status text, SQL code and GDS code.
+class ErroBanco : public plataforma::Erro {
+public:
+    ErroBanco(const std::string& mensagem, int sqlcode, std::intptr_t gdscode,
+              std::string classe = "EDatabaseError")
+        : plataforma::Erro(mensagem, std::move(classe)), sqlcode_(sqlcode), gdscode_(gdscode) {}
+    int sqlcode() const { return sqlcode_; }
+    std::intptr_t gdscode() const { return gdscode_; }
+    bool violacaoChave() const;     // -803 / unique or primary key
+    bool conexaoPerdida() const;    // network error, shutdown, connection lost
+    bool bloqueio() const;          // lock conflict / lock timeout
+
+private:
+    int sqlcode_;
+    std::intptr_t gdscode_;
+};
+
+// The client library: `pasta` empty means the default name through the system's
+// library search, otherwise the folder (with separator) + the platform's name.
+std::string nomeBibliotecaCliente(const std::string& pasta);
+
+class Transacao;
+
+class Conexao {
+public:
+    explicit Conexao(std::string nome);
+    ~Conexao();
+    Conexao(const Conexao&) = delete;
+    Conexao& operator=(const Conexao&) = delete;
+
+    const std::string& nome() const { return nome_; }
+    void defineBiblioteca(std::string caminho) { biblioteca_ = std::move(caminho); }
+    const std::string& biblioteca() const { return biblioteca_; }
+    void defineBanco(std::string banco) { banco_ = std::move(banco); }
+    const std::string& banco() const { return banco_; }
+    ParametrosConexao& parametros() { return parametros_; }
+
+    // Opens with the settings above; throws ErroBanco on failure.
+    void abre();
+    void fecha();
+    bool aberta() const;
+
+    // One statement in its own short transaction. A lost connection is reopened
+    // once and the statement tried again; a second failure is reported.
+    Resultado consulta(const std::string& sql, const std::vector<Valor>& parametros = {});
+    long executa(const std::string& sql, const std::vector<Valor>& parametros = {});
+
+    std::unique_ptr<Transacao> iniciaTransacao();
+
+    struct Impl;
+    Impl* impl() const { return impl_.get(); }
+
+private:
+    std::string nome_;
+    std::string biblioteca_;
+    std::string banco_;
+    ParametrosConexao parametros_;
+    std::unique_ptr<Impl> impl_;
+};
+
+// A read-committed transaction that waits on locks up to the lock timeout.
+// Destroyed without commit, it rolls back.
+class Transacao {
+public:
+    ~Transacao();
+    Resultado consulta(const std::string& sql, const std::vector<Valor>& parametros = {});
+    long executa(const std::string& sql, const std::vector<Valor>& parametros = {});
+    void confirma();   // commit (not retaining)
+    void desfaz();     // rollback
+
+    struct Impl;
+    explicit Transacao(std::unique_ptr<Impl> impl);
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace dados::fb

@@ -1,0 +1,33 @@
+#include "platform/program.h"
+
+#include "platform/messages.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+namespace plataforma {
+namespace {
+std::function<void(int)> g_gancho;
+int g_bipes = 0;
+}  // namespace
+
+void encerraPrograma(int codigo) {
+    if (g_gancho) {
+        g_gancho(codigo);
+        throw ProgramaEncerrado{codigo};
+    }
+    std::exit(codigo);
+}
+
+void interceptaEncerramento(std::function<void(int)> gancho) { g_gancho = std::move(gancho); }
+
+void bipe() {
+    ++g_bipes;
+    if (QApplication::instance() && !std::getenv("BRENVITA_MESSAGES")) QApplication::beep();
+}
+
+int contagemBipes() { return g_bipes; }
+
+void trataErro(const std::exception& e) { mostraMensagem(e.what(), TipoMensagem::Erro); }
+
+}  // namespace plataforma

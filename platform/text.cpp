@@ -1,0 +1,63 @@
+#include "platform/text.h"
+
+namespace plataforma {
+namespace {
+// Code points of bytes 0x80..0x9F in Windows-1252; 0 marks the five unassigned
+// bytes, which map to the C1 control of the same value so that every byte survives.
+constexpr char16_t kAlto[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char16_t paraUnicode(unsigned char c) {
+    if (c >= 0x80 && c <= 0x9F && kAlto[c - 0x80] != 0) return kAlto[c - 0x80];
+    return c;
+}
+
+char deUnicode(char16_t u) {
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
+    for (int i = 0; i < 32; ++i)
+        if (kAlto[i] == u) return static_cast<char>(0x80 + i);
+    if (u >= 0x80 && u <= 0x9F && kAlto[u - 0x80] == 0) return static_cast<char>(u);
+    return '?';
+}
+}  // namespace
+
+QString paraQString(std::string_view s) {
+    QString r;
+    r.reserve(static_cast<qsizetype>(s.size()));
+    for (char c : s) r.append(QChar(paraUnicode(static_cast<unsigned char>(c))));
+    return r;
+}
+
+std::string deQString(const QString& texto) {
+    std::string r;
+    r.reserve(static_cast<std::size_t>(texto.size()));
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar ch = texto.at(i);
+        if (ch.isHighSurrogate() && i + 1 < texto.size() && texto.at(i + 1).isLowSurrogate()) {
+            r.push_back('?');
+            ++i;
+            continue;
+        }
+        r.push_back(deUnicode(ch.unicode()));
+    }
+    return r;
+}
+
+std::string maiusculasAscii(std::string t) {
+    for (char& c : t)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return t;
+}
+
+std::string minusculasAscii(std::string t) {
+    for (char& c : t)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return t;
+}
+
+std::string corta(std::string_view texto, std::size_t n) { return std::string(texto.substr(0, n)); }
+
+}  // namespace plataforma
