@@ -28,6 +28,9 @@ void bipe() {
 
 int contagemBipes() { return g_bipes; }
 
-void trataErro(const std::exception& e) { mostraMensagem(e.what(), TipoMensagem::Erro); }
+void trataErro(const std::exception& e) {
+    if (dynamic_cast<const Abortado*>(&e)) return;
+    mostraMensagem(e.what(), TipoMensagem::Erro);
+}
 
 }  // namespace plataforma

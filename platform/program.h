@@ -33,6 +33,13 @@ private:
     std::string classe_;
 };
 
+// A silent stop of the operation under way (a refused post, a cancelled close):
+// the general error handler shows nothing for it.
+class Abortado : public std::exception {
+public:
+    const char* what() const noexcept override { return "Opera\xE7\xE3o cancelada"; }
+};
+
 // The general error handler: shows the error's own message and lets the program go on.
 void trataErro(const std::exception& e);
 
