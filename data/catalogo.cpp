@@ -1,0 +1,167 @@
+#include "data/catalogo.h"
+
+#include "platform/text.h"
+
+namespace dados {
+namespace {
+DefCampo texto(const char* nome, int n, bool chave = false, bool obrigatorio = false) {
+    return {nome, TipoCampo::Texto, n, 0, chave, obrigatorio, {}};
+}
+DefCampo decimal(const char* nome, int p, const char* formato = "") {
+    return {nome, TipoCampo::Decimal, p, 8, false, false, formato};
+}
+DefCampo real(const char* nome, const char* formato) { return {nome, TipoCampo::Real, 0, 0, false, false, formato}; }
+DefCampo inteiro(const char* nome, bool chave = false, bool obrigatorio = false) {
+    return {nome, TipoCampo::Inteiro, 0, 0, chave, obrigatorio, {}};
+}
+}  // namespace
+
+const std::vector<DefCampo>& camposComponen() {
+    static const std::vector<DefCampo> campos = {
+        texto("CODIGO", 20, true, true),
+        texto("COMPONENTE", 70),
+        texto("GRUPO", 5),
+        texto("FAMILIA", 30),
+        texto("UNID", 4),
+        texto("CONTROLADA", 3),
+        decimal("CUSTOUNITUS", 15, "#,##0.0000"),
+        decimal("CUSTOUNITR", 15, "#,##0.0000"),
+        decimal("MULTIPLICADOR", 18, "#,##0.0000"),
+        decimal("DIVISORUNID", 18, "#,###,##0"),
+        decimal("PRECOUS", 18, "#,##0.000"),
+        decimal("PRECOR", 18, "#,##0.000"),
+        real("QDEESTOQUE", "#,###,##0.0000"),
+        real("ESTOQUECRITICO", "#,###,##0.0000"),
+        real("ESTOQUEMAXIMO", "#,###,##0.0000"),
+        texto("TRIBUTACAO", 3),
+        decimal("ICMS", 18, "#,##0.00"),
+        texto("FABRICANTE", 40),
+        texto("FORNECEDOR", 40),
+        texto("LOTE", 30),
+        decimal("FATORCORRECAO", 18, "#,##0.0000"),
+        decimal("DENSIDADE", 18, "#,##0.0000"),
+        texto("USAEXCIPIENTE", 1),
+        decimal("DOSAGEMMIN", 18, "#,##0.0000"),
+        decimal("DOSAGEMMAX", 18, "#,##0.0000"),
+        decimal("DOSEMINPERC", 18, "#,##0.0000"),
+        decimal("DOSEMAXPERC", 18, "#,##0.0000"),
+        {"FICHATECNICA", TipoCampo::Blob, 0, 0, false, false, {}},
+        texto("EXCIPIENTE", 40),
+        {"VALIDADE", TipoCampo::DataHora, 0, 0, false, false, {}},
+        texto("DCB", 15),
+        texto("LISTA", 2),
+        texto("USOCONTINUO", 1),
+        decimal("VALIDADEPRODMANIP", 18),
+        decimal("FATORDILUICAO", 18, "#,##0.0000"),
+        texto("CORCAPSULA", 25),
+        decimal("COMISSAO", 18, "#,##0.0000"),
+        decimal("MEQ", 18, "#,##0.0000"),
+        texto("GRUPOF", 1),
+        inteiro("TEMPOMANIP"),
+        decimal("BC", 18, "#,##0.00"),
+        texto("UNID_VENDA", 4),
+        decimal("CUSTOFIXO", 18, "#,##0.00"),
+        texto("USAR_FORMPRECO", 1),
+        texto("GRUPOS", 12),
+        texto("TIPORECEITA", 5),
+        texto("REGMSMEDICAM", 15),
+        texto("EXCIPIENTE2", 40),
+        texto("EXCIPIENTE3", 40),
+        texto("EXCIPIENTE4", 40),
+        texto("EXCIPIENTE5", 40),
+        texto("CLASSE", 20),
+        decimal("DESCONTO", 18, "#,##0.00"),
+        texto("CONDARMAZENA", 240),
+        decimal("ALIQIPI", 18, "#,##0.00"),
+        decimal("ALIQISS", 18, "#,##0.00"),
+        decimal("BASEICMS", 18, "#,##0.00"),
+        texto("SUBSTRIB", 1),
+        decimal("LUCROST", 18, "#,##0.00"),
+        decimal("ICMSECF", 18, "#,##0.00"),
+        decimal("CST", 18, "#,##0.00"),
+        texto("NOMECIENTIFICO", 40),
+        texto("GRUPOPRECO", 60),
+    };
+    return campos;
+}
+
+const std::string& sqlComponentes() {
+    static const std::string sql = [] {
+        std::string s = "select ";
+        bool primeiro = true;
+        for (const auto& c : camposComponen()) {
+            if (!primeiro) s += ", ";
+            s += c.nome;
+            primeiro = false;
+        }
+        return s + " from COMPONEN where GRUPO = 'CAP' order by COMPONENTE";
+    }();
+    return sql;
+}
+
+const std::vector<DefCampo>& camposCompNome() {
+    static const std::vector<DefCampo> c = {texto("CODIGO", 20, true, true), texto("COMPONENTE", 70),
+                                            texto("GRUPO", 5), texto("UNID", 5)};
+    return c;
+}
+
+const std::vector<DefCampo>& camposTutorial() {
+    static const std::vector<DefCampo> c = {texto("ASSUNTO", 60, true), inteiro("PAGINA", true, true),
+                                            texto("TEXTO", 1000)};
+    return c;
+}
+
+const std::vector<DefCampo>& camposUsuarios() {
+    static const std::vector<DefCampo> c = {
+        texto("USUARIO", 30, true, true), texto("CODIGO", 10), texto("SENHA", 12),
+        texto("ACESSO", 100),  texto("ARQUIVO", 8), texto("LOGADO", 1),
+        texto("ESTACAO", 15),  texto("CONSIST_INICIAL", 1), inteiro("DEFVIDEOVEX")};
+    return c;
+}
+
+const std::vector<DefCampo>& camposEstacoes() {
+    static const std::vector<DefCampo> c = {
+        texto("ESTACAO", 3, true, true), texto("DATBASNAM", 60), texto("TIPO", 16), texto("ATCAIXA", 60),
+        texto("ESVAZIAR", 3), texto("EMUSO", 3), texto("CAMINHOREQUISICAO", 80), texto("CAMINHOOM", 80),
+        texto("CAMINHOECF", 80), texto("CAMINHOSEQUENCIAL1", 80), texto("CAMINHO2", 80),
+        texto("ROTULO1", 80), texto("ROTULO2", 80), texto("ROTULO3", 80), texto("ROTULO4", 80),
+        texto("ROTULO5", 80), texto("ROTULO6", 80), texto("USUARIO", 60)};
+    return c;
+}
+
+const std::vector<DefCampo>& camposForneced() {
+    static const std::vector<DefCampo> c = {
+        texto("CODIGO", 4, true, true), texto("NOME", 40), texto("NOMEFANTASIA", 40), texto("ENDERECO", 40),
+        texto("COMPLEMENTO", 40), texto("CEP", 10), texto("CIDADE", 30), texto("ESTADO", 2),
+        texto("TEL", 30), texto("FAX", 20), texto("E_MAIL", 40), texto("SITE", 40),
+        texto("CNPJ", 20), texto("IE", 20), texto("IM", 20), inteiro("PRAZO_PAGAMENTO")};
+    return c;
+}
+
+const std::vector<DefCampo>& camposCotDolar() {
+    static const std::vector<DefCampo> c = {{"COTDOLAR", TipoCampo::Decimal, 15, 2, false, false, {}}};
+    return c;
+}
+
+std::string localBancoSuite(const std::string& ip) { return ip + kCaminhoBancoSuite; }
+
+std::string pastaClienteDoArquivo(const std::vector<std::string>* linhas) {
+    if (!linhas || linhas->empty()) return {};
+    std::string pasta = plataforma::corta((*linhas)[0], 100);
+    if (pasta.empty()) return pasta;
+#ifdef _WIN32
+    const char sep = '\\';
+#else
+    const char sep = '/';
+#endif
+    if (pasta.back() != sep && pasta.back() != '\\' && pasta.size() < 100) pasta += sep;
+    return pasta;
+}
+
+std::string mensagemFalhaConexao(const std::string& ip, const std::string& classe, const std::string& erro) {
+    return "N\xE3o foi poss\xEDvel fazer a conex\xE3o com o servidor.\r\nCertique que o \"Ip: " + ip +
+           "\" informado  no arquivo de configura\xE7\xE3o BRENVITA.INI est\xE1 correto." + "\r\r\n" +
+           "Classe: " + classe + "\r" + "Erro: " + erro;
+}
+
+}  // namespace dados

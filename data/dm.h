@@ -1,0 +1,131 @@
+#pragma once
+// The data module DM: the suite connection, the tutorial connection and their
+// cached datasets, with the capsule record's handlers.
+#include "data/dataset.h"
+#include "data/fbclient.h"
+#include "data/formulario.h"
+
+#include <memory>
+#include <string>
+
+namespace dados {
+
+// A plain query without provider or cache: statement set before each use.
+struct ConsultaSQL {
+    fb::Conexao* conexao = nullptr;
+    std::string sql;
+    std::vector<Valor> parametros;
+    fb::Resultado resultado;
+    bool aberta = false;
+
+    void open() { resultado = conexao->consulta(sql, parametros); aberta = true; }
+    void close() { resultado = {}; aberta = false; }
+};
+
+// One cached dataset chain: SQL dataset, provider, client dataset, data source.
+struct Cadeia {
+    Cadeia(const std::string& nome, const std::string& nomeCds, fb::Conexao* conexao,
+           const std::string& tabela, ModoAtualizacao modo, const std::string& sql,
+           const std::vector<DefCampo>* campos, bool comDataSource = true);
+    SQLDataSet sqlds;
+    Provider dsp;
+    ClientDataSet cds;
+    std::unique_ptr<DataSource> ds;
+};
+
+class DM {
+public:
+    DM();
+    ~DM();
+    DM(const DM&) = delete;
+    DM& operator=(const DM&) = delete;
+
+    // Opens the suite connection at the server named by the settings; on failure
+    // shows the connection message and ends the program.
+    void DataModuleCreate();
+
+    fb::Conexao sqlcon1{"BrenDados"};
+    fb::Conexao SQLConnection1{"IBConnection"};  // tutorial database, opened on first use
+
+    Cadeia componen;      // SQLDS_Componen, DSP_Componen, Componentes, DS_Componentes
+    Cadeia compNome;      // SQLDS_CompNome, DSP_CompNome, CompNome, DS_CompNome
+    Cadeia tutorial;      // SQLDS_Tutorial, DSP_Tutorial, Tutorial, DS_Tutorial
+    Cadeia usuarios;      // SQLDS_Usuarios, DSP_Usuarios, Usuarios, DS_Usuarios
+    Cadeia estacoes;      // SQLDS_Estacoes, DSP_Estacoes, Estacoes (no data source)
+    Cadeia sqlDataSet1;   // SQLDataSet1, DSP_SQLDataSet1, CDS_SQLDataSet1, DS_SQLDataSet1
+
+    ClientDataSet& Componentes = componen.cds;
+    DataSource& DS_Componentes = *componen.ds;
+    ClientDataSet& CompNome = compNome.cds;
+    DataSource& DS_CompNome = *compNome.ds;
+    ClientDataSet& Tutorial = tutorial.cds;
+    DataSource& DS_Tutorial = *tutorial.ds;
+    ClientDataSet& Usuarios = usuarios.cds;
+    ClientDataSet& Estacoes = estacoes.cds;
+    ClientDataSet& CDS_SQLDataSet1 = sqlDataSet1.cds;
+    DataSource& DS_SQLDataSet1 = *sqlDataSet1.ds;
+    SQLDataSet& SQLDS_Componen = componen.sqlds;
+    SQLDataSet& SQLDS_CompNome = compNome.sqlds;
+    SQLDataSet& SQLDS_Tutorial = tutorial.sqlds;
+    SQLDataSet& SQLDS_Estacoes = estacoes.sqlds;
+    SQLDataSet& SQLDataSet1 = sqlDataSet1.sqlds;
+
+    ConsultaSQL SQLQuery1;
+    ConsultaSQL SQLQueryTutorial;
+
+    // Named field objects of Componentes used by the program.
+    Campo* ComponentesCODIGO = nullptr;
+    Campo* ComponentesCOMPONENTE = nullptr;
+    Campo* ComponentesGRUPO = nullptr;
+    Campo* ComponentesUNID = nullptr;
+    Campo* ComponentesCUSTOUNITR = nullptr;
+    Campo* ComponentesMULTIPLICADOR = nullptr;
+    Campo* ComponentesDIVISORUNID = nullptr;
+    Campo* ComponentesPRECOR = nullptr;
+    Campo* ComponentesFATORCORRECAO = nullptr;
+    Campo* ComponentesFATORDILUICAO = nullptr;
+    Campo* ComponentesESTOQUECRITICO = nullptr;
+    Campo* ComponentesESTOQUEMAXIMO = nullptr;
+    Campo* ComponentesCUSTOFIXO = nullptr;
+
+    // The main window, reached through a narrow interface.
+    void defineFormulario(FormularioComponentes* f) { form_ = f; }
+
+    std::string ProximoCodigo();
+
+    // Handlers of Componentes.
+    void ComponentesBeforeInsert(ClientDataSet&);
+    void ComponentesAfterInsert(ClientDataSet&);
+    void ComponentesBeforeEdit(ClientDataSet&);
+    void ComponentesBeforePost(ClientDataSet&);
+    void ComponentesAfterPost(ClientDataSet&);
+    void ComponentesAfterCancel(ClientDataSet&);
+    void ComponentesAfterDelete(ClientDataSet&);
+    void ComponentesBeforeClose(ClientDataSet&);
+    void ComponentesPostError(ClientDataSet&, const std::exception&, AcaoErroPost&);
+    // Handlers of Tutorial.
+    void TutorialAfterPost(ClientDataSet&);
+    void TutorialAfterDelete(ClientDataSet&);
+    // The database's message for the last tutorial change that could not be stored
+    // (empty when the last apply stored everything).
+    const std::string& recusaTutorial() const { return recusaTutorial_; }
+
+    // Opens the tutorial connection when first needed (embedded, suite folder).
+    void abreTutorialSeNecessario();
+
+private:
+    // Applies the capsule log; tells the user about refused rows; a new capsule
+    // whose code was taken meanwhile gets the next free code and is applied again.
+    // Returns false when a change stays pending.
+    bool aplicaComponentes();
+    void aplicaTutorial();
+
+    FormularioComponentes* form_ = nullptr;
+    bool silencioso_ = false;  // our own edits of a pending row run no handler
+    std::string recusaTutorial_;
+};
+
+// The message shown when a change can't be stored.
+std::string mensagemGravacaoRecusada(const std::string& mensagemBanco);
+
+}  // namespace dados
