@@ -1,0 +1,32 @@
+#pragma once
+// The second data module: its own connection to the suite database and the
+// supplier and dollar-rate datasets.
+#include "data/dm.h"
+
+namespace dados {
+
+class DM2 {
+public:
+    DM2();
+    DM2(const DM2&) = delete;
+    DM2& operator=(const DM2&) = delete;
+
+    // Opens the connection the same way as DM; a failure ends the program.
+    void DataModuleCreate();
+
+    fb::Conexao SQLConnection1{"BrenDados"};
+    Cadeia fornec;   // SQLDS_Fornec, DSP_Fornec, Forneced, DS_Fornec
+    Cadeia cotDolar; // SQLDS_CotDolar, DSP_CotDolar, CotDolar, DS_CotDolar
+    ClientDataSet& Forneced = fornec.cds;
+    ClientDataSet& CotDolar = cotDolar.cds;
+
+    void FornecedAfterPost(ClientDataSet&);
+    void FornecedAfterDelete(ClientDataSet&);
+};
+
+// The start-up of a main connection shared by DM and DM2: client library from
+// the path file, location from the settings, the failure message and the end of
+// the program.
+void abreConexaoPrincipal(fb::Conexao& conexao);
+
+}  // namespace dados
