@@ -23,7 +23,9 @@ void interceptaEncerramento(std::function<void(int)> gancho) { g_gancho = std::m
 
 void bipe() {
     ++g_bipes;
-    if (QApplication::instance() && !std::getenv("BRENVITA_MESSAGES")) QApplication::beep();
+    // Only a widgets application can sound it; a console or GUI-less test has none.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) && !std::getenv("BRENVITA_MESSAGES"))
+        QApplication::beep();
 }
 
 int contagemBipes() { return g_bipes; }
