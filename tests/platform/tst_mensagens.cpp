@@ -1,0 +1,101 @@
+// Message boxes replaced by the test recorder and by the unattended mode, and
+// the end of the program and the general error handler.
+#include "platform/messages.h"
+#include "platform/program.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace plataforma;
+
+class TstMensagens : public QObject {
+    Q_OBJECT
+    QTemporaryDir pasta_;
+
+    QByteArray arquivo() const { return pasta_.filePath("mensagens.txt").toLocal8Bit(); }
+    QByteArray conteudo() const {
+        QFile f(QString::fromLocal8Bit(arquivo()));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void cleanup() {
+        qunsetenv("BRENVITA_MESSAGES");
+        QFile::remove(QString::fromLocal8Bit(arquivo()));
+    }
+
+    void gravadorGuardaOrdemERespostas() {
+        GravadorMensagens g;
+        int fechamentos = 0;
+        g.aoFechar = [&] { ++fechamentos; };
+        g.respostas = {true, false};
+        g.respostaPadrao = true;
+        mostraMensagem("um");
+        QCOMPARE(perguntaSimNao("dois"), true);
+        QCOMPARE(confirmaOkCancela("tr\xEAs"), false);
+        QCOMPARE(perguntaSimNao("quatro"), true);  // answers used up: the default
+        QCOMPARE(g.textos, (std::vector<std::string>{"um", "dois", "tr\xEAs", "quatro"}));
+        QCOMPARE(g.ultima(), "quatro");
+        QCOMPARE(fechamentos, 4);
+    }
+
+    // Scripted runs: every message appended in UTF-8, records apart by 0x1E,
+    // questions answered with the answer that changes nothing.
+    void modoAutomatico() {
+        qputenv("BRENVITA_MESSAGES", arquivo());
+        mostraMensagem("A\xE7\xE3o\r\nlinha 2");
+        QCOMPARE(perguntaSimNao("Excluir?"), false);
+        QCOMPARE(confirmaOkCancela("Delete record?"), false);
+        QCOMPARE(conteudo(), QByteArray("A\xC3\xA7\xC3\xA3o\r\nlinha 2\x1e"
+                                        "Excluir?\x1e"
+                                        "Delete record?"));
+        mostraMensagem("\x80");  // a later run appends to what is there
+        QVERIFY(conteudo().endsWith("Delete record?\x1e\xE2\x82\xAC"));
+    }
+
+    void gravadorTemPrecedencia() {
+        qputenv("BRENVITA_MESSAGES", arquivo());
+        GravadorMensagens g;
+        mostraMensagem("x");
+        QCOMPARE(g.textos.size(), std::size_t(1));
+        QVERIFY(!QFile::exists(QString::fromLocal8Bit(arquivo())));
+    }
+
+    void trataErroMostraAMensagem() {
+        GravadorMensagens g;
+        protegido([] { throw Erro("falhou", "ErroTeste"); });
+        protegido([] { throw Abortado(); });  // a silent stop shows nothing
+        QCOMPARE(g.textos, std::vector<std::string>{"falhou"});
+    }
+
+    // The end of the program passes through the general error handler untouched.
+    void encerramentoInterceptado() {
+        GravadorMensagens g;
+        int codigo = -1;
+        interceptaEncerramento([&](int c) { codigo = c; });
+        bool chegou = false;
+        try {
+            protegido([&] {
+                encerraPrograma(3);
+                chegou = true;
+            });
+            QFAIL("not ended");
+        } catch (const ProgramaEncerrado& e) {
+            QCOMPARE(e.codigo, 3);
+        }
+        interceptaEncerramento(nullptr);
+        QCOMPARE(codigo, 3);
+        QVERIFY(!chegou);
+        QVERIFY(g.textos.empty());
+    }
+
+    void bipeContado() {
+        const int antes = contagemBipes();
+        bipe();  // no GUI here: counted only
+        QCOMPARE(contagemBipes(), antes + 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstMensagens)
+#include "tst_mensagens.moc"

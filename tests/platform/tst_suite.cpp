@@ -1,0 +1,120 @@
+// Where the suite's files are, and the clock with its date and time texts.
+#include "platform/clock.h"
+#include "platform/suite.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace plataforma;
+
+class TstSuite : public QObject {
+    Q_OBJECT
+    QByteArray homeOriginal_ = qgetenv("HOME");
+
+private slots:
+    void cleanup() {
+        qunsetenv("BRENVITA_DIR");
+        qputenv("HOME", homeOriginal_);
+        definePastaSuite("");
+        definePastaExecutavel("");
+        defineRelogio(std::nullopt);
+    }
+
+    void pastaDaSuite() {
+        qunsetenv("BRENVITA_DIR");
+        qputenv("HOME", "/home/farmacia");
+        QCOMPARE(pastaSuite(), "/home/farmacia/brenvita/");
+
+        qputenv("BRENVITA_DIR", "/srv/suite");
+        QCOMPARE(pastaSuite(), "/srv/suite/");
+        qputenv("BRENVITA_DIR", "/srv/suite/");
+        QCOMPARE(pastaSuite(), "/srv/suite/");
+        qputenv("BRENVITA_DIR", "");  // empty counts as unset
+        QCOMPARE(pastaSuite(), "/home/farmacia/brenvita/");
+
+        qputenv("BRENVITA_DIR", "/srv/suite");
+        definePastaSuite("/tmp/teste");
+        QCOMPARE(pastaSuite(), "/tmp/teste/");
+        definePastaSuite("");
+        QCOMPARE(pastaSuite(), "/srv/suite/");
+    }
+
+    void nomesDaSuite() {
+        definePastaSuite("/s");
+        QCOMPARE(caminhoSuite("LOGON.QVF"), "/s/LOGON.QVF");
+        QCOMPARE(caminhoSuite("manual\\video2.mp4"), "/s/manual/video2.mp4");
+        QCOMPARE(caminhoSuite("dados\\sub\\x.bd"), "/s/dados/sub/x.bd");
+    }
+
+    void pastaDoExecutavel() {
+        QCOMPARE(pastaExecutavel(), QCoreApplication::applicationDirPath().toStdString() + "/");
+        definePastaExecutavel("/opt/capsulas");
+        QCOMPARE(pastaExecutavel(), "/opt/capsulas/");
+    }
+
+    void relogio() {
+        const QDateTime fixo(QDate(2024, 2, 29), QTime(23, 59, 58));
+        defineRelogio(fixo);
+        QCOMPARE(agora(), fixo);
+        defineRelogio(std::nullopt);
+        QVERIFY(qAbs(agora().secsTo(QDateTime::currentDateTime())) < 5);
+    }
+
+    void formatos() {
+        QCOMPARE(formataData(QDate(2024, 3, 5)), "05/03/24");
+        QCOMPARE(formataData(QDate(2000, 12, 31)), "31/12/00");
+        QCOMPARE(formataHora(QTime(9, 4, 5)), "09:04:05");
+        QCOMPARE(formataHora(QTime(23, 59, 59)), "23:59:59");
+        for (QDate d(2000, 1, 1); d.year() < 2100; d = d.addDays(37))
+            QCOMPARE(converteData(formataData(d)), std::optional<QDate>(d));
+    }
+
+    void conversaoDeData_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QDate>("esperada");  // invalid: no conversion
+        QTest::newRow("dd/mm/yy") << "05/03/24" << QDate(2024, 3, 5);
+        QTest::newRow("short fields") << "5/3/24" << QDate(2024, 3, 5);
+        QTest::newRow("four-digit year") << "05/03/2024" << QDate(2024, 3, 5);
+        QTest::newRow("blanks around") << " 05/03/24 " << QDate(2024, 3, 5);
+        QTest::newRow("29 Feb leap") << "29/02/24" << QDate(2024, 2, 29);
+        QTest::newRow("29 Feb common") << "29/02/23" << QDate();
+        QTest::newRow("31 Feb") << "31/02/24" << QDate();
+        QTest::newRow("month 13") << "01/13/24" << QDate();
+        QTest::newRow("empty") << "" << QDate();
+        QTest::newRow("dashes") << "05-03-24" << QDate();
+        QTest::newRow("letters") << "aa/bb/cc" << QDate();
+        QTest::newRow("trailing text") << "05/03/24x" << QDate();
+        QTest::newRow("no year") << "05/03/" << QDate();
+    }
+    void conversaoDeData() {
+        QFETCH(QString, texto);
+        QFETCH(QDate, esperada);
+        const auto d = converteData(texto.toStdString());
+        QCOMPARE(d.has_value(), esperada.isValid());
+        if (d) QCOMPARE(*d, esperada);
+    }
+
+    void conversaoDeHora_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QTime>("esperada");
+        QTest::newRow("hh:nn:ss") << "10:04:59" << QTime(10, 4, 59);
+        QTest::newRow("without seconds") << "10:04" << QTime(10, 4);
+        QTest::newRow("midnight") << "00:00:00" << QTime(0, 0);
+        QTest::newRow("hour 24") << "24:00:00" << QTime();
+        QTest::newRow("minute 60") << "10:60:00" << QTime();
+        QTest::newRow("hour only") << "10" << QTime();
+        QTest::newRow("four fields") << "10:04:59:00" << QTime();
+        QTest::newRow("empty") << "" << QTime();
+        QTest::newRow("letters") << "ab:cd:ef" << QTime();
+    }
+    void conversaoDeHora() {
+        QFETCH(QString, texto);
+        QFETCH(QTime, esperada);
+        const auto t = converteHora(texto.toStdString());
+        QCOMPARE(t.has_value(), esperada.isValid());
+        if (t) QCOMPARE(*t, esperada);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstSuite)
+#include "tst_suite.moc"
