@@ -19,7 +19,8 @@ struct ParametrosConexao {
     std::string papel = "RoleName";
     std::string charset = "WIN1252";
     int dialeto = 3;
-    int esperaBloqueioSegundos = 30;  // waits on locked rows, but not forever
+    int esperaBloqueioSegundos = 30;  // waits on locked rows, but not forever (0: no wait)
+    int esperaConexaoSegundos = 15;   // an unreachable server fails instead of hanging
 };
 
 enum class TipoColuna { Texto, Inteiro, Inteiro64, Decimal, Real, DataHora, Data, Hora, Blob, Booleano };
@@ -79,11 +80,15 @@ public:
 
     // Opens with the settings above; throws ErroBanco on failure.
     void abre();
+    // Creates the database named by banco() (default character set from the
+    // parameters) and leaves it open.
+    void criaBanco();
     void fecha();
     bool aberta() const;
 
-    // One statement in its own short transaction. A lost connection is reopened
-    // once and the statement tried again; a second failure is reported.
+    // One statement in its own short transaction. A closed connection opens by
+    // itself first. A lost connection is reopened once and the statement tried
+    // again; a second failure is reported.
     Resultado consulta(const std::string& sql, const std::vector<Valor>& parametros = {});
     long executa(const std::string& sql, const std::vector<Valor>& parametros = {});
 
@@ -93,6 +98,10 @@ public:
     Impl* impl() const { return impl_.get(); }
 
 private:
+    void liga(bool criacao);
+    template <class F>
+    auto comReconexao(F&& f) -> decltype(f());
+
     std::string nome_;
     std::string biblioteca_;
     std::string banco_;

@@ -1,0 +1,723 @@
+#include "data/fbclient.h"
+
+#include <firebird/Interface.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <type_traits>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace dados::fb {
+
+using namespace Firebird;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// The client library, loaded once per path and kept for the whole run:
+// unloading a database client that runs threads of its own is not safe.
+
+using FuncaoMaster = IMaster* (*)();
+using FuncaoSqlcode = ISC_LONG (*)(const ISC_STATUS*);
+
+struct Biblioteca {
+    IMaster* master = nullptr;
+    IUtil* util = nullptr;
+    IProvider* provedor = nullptr;
+    FuncaoSqlcode sqlcode = nullptr;
+};
+
+std::string erroCarga() {
+#ifdef _WIN32
+    return "código " + std::to_string(GetLastError());
+#else
+    const char* e = dlerror();
+    return e ? e : "";
+#endif
+}
+
+Biblioteca& carregaBiblioteca(const std::string& caminho) {
+    static std::map<std::string, Biblioteca> carregadas;
+    if (auto it = carregadas.find(caminho); it != carregadas.end()) return it->second;
+
+#ifdef _WIN32
+    HMODULE h = LoadLibraryA(caminho.c_str());
+    auto simbolo = [&](const char* nome) { return h ? reinterpret_cast<void*>(GetProcAddress(h, nome)) : nullptr; };
+#else
+    void* h = dlopen(caminho.c_str(), RTLD_NOW | RTLD_LOCAL);
+    auto simbolo = [&](const char* nome) { return h ? dlsym(h, nome) : nullptr; };
+#endif
+    if (!h)
+        throw ErroBanco("Não foi possível carregar a biblioteca cliente do banco de dados \"" + caminho +
+                            "\": " + erroCarga(),
+                        0, 0);
+    auto master = reinterpret_cast<FuncaoMaster>(simbolo("fb_get_master_interface"));
+    if (!master)
+        throw ErroBanco("A biblioteca \"" + caminho + "\" não é um cliente do banco de dados (falta " +
+                            "fb_get_master_interface).",
+                        0, 0);
+    Biblioteca b;
+    b.master = master();
+    b.util = b.master->getUtilInterface();
+    b.provedor = b.master->getDispatcher();
+    b.sqlcode = reinterpret_cast<FuncaoSqlcode>(simbolo("isc_sqlcode"));
+    return carregadas.emplace(caminho, b).first->second;
+}
+
+// ---------------------------------------------------------------------------
+// Status and errors
+
+// One status object per operation; calls through it throw FbException.
+class Status : public ThrowStatusWrapper {
+public:
+    explicit Status(const Biblioteca& lib) : ThrowStatusWrapper(lib.master->getStatus()) {}
+    ~Status() { dispose(); }  // disposes the status it wraps
+    Status(const Status&) = delete;
+    Status& operator=(const Status&) = delete;
+};
+
+[[noreturn]] void lancaErro(const Biblioteca& lib, IStatus* status) {
+    char texto[4096];
+    const unsigned n = lib.util->formatStatus(texto, sizeof texto, status);
+    const ISC_STATUS* vetor = status->getErrors();
+    const std::intptr_t gds = (vetor[0] == isc_arg_gds) ? vetor[1] : 0;
+    const int sqlcode = lib.sqlcode ? static_cast<int>(lib.sqlcode(vetor)) : 0;
+    std::string mensagem(texto, std::min<std::size_t>(n, sizeof texto));
+    while (!mensagem.empty() && (mensagem.back() == '\n' || mensagem.back() == '\r')) mensagem.pop_back();
+    throw ErroBanco(mensagem, sqlcode, gds);
+}
+
+// Runs f, turning the client's exceptions into ErroBanco.
+template <class F>
+auto traduzErros(const Biblioteca& lib, F&& f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const FbException& e) {
+        lancaErro(lib, e.getStatus());
+    }
+}
+
+// Releases a reference unless ownership was handed back (after a call that
+// releases it on success, such as commit, close or free).
+template <class T>
+class Ref {
+public:
+    explicit Ref(T* p = nullptr) : p_(p) {}
+    ~Ref() {
+        if (p_) p_->release();
+    }
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    void reset(T* p) {
+        if (p_) p_->release();
+        p_ = p;
+    }
+    void esquece() { p_ = nullptr; }
+
+private:
+    T* p_;
+};
+
+class Construtor {  // an XPB builder, disposed at the end of the scope
+public:
+    Construtor(const Biblioteca& lib, Status& st, unsigned tipo)
+        : st_(st), b_(lib.util->getXpbBuilder(&st, tipo, nullptr, 0)) {}
+    ~Construtor() { b_->dispose(); }
+    Construtor(const Construtor&) = delete;
+    Construtor& operator=(const Construtor&) = delete;
+    void texto(unsigned char tag, const std::string& v) { b_->insertString(&st_, tag, v.c_str()); }
+    void inteiro(unsigned char tag, int v) { b_->insertInt(&st_, tag, v); }
+    void marca(unsigned char tag) { b_->insertTag(&st_, tag); }
+    unsigned tamanho() { return b_->getBufferLength(&st_); }
+    const unsigned char* dados() { return b_->getBuffer(&st_); }
+
+private:
+    Status& st_;
+    IXpbBuilder* b_;
+};
+
+void desfazSemErro(const Biblioteca& lib, ITransaction* tra) {
+    IStatus* s = lib.master->getStatus();
+    CheckStatusWrapper w(s);
+    tra->rollback(&w);
+    if (w.getState() & IStatus::STATE_ERRORS) tra->release();
+    s->dispose();
+}
+
+ITransaction* iniciaTransacaoEm(const Biblioteca& lib, Status& st, IAttachment* att, const ParametrosConexao& p) {
+    Construtor tpb(lib, st, IXpbBuilder::TPB);
+    tpb.marca(isc_tpb_write);
+    tpb.marca(isc_tpb_read_committed);
+    tpb.marca(isc_tpb_rec_version);
+    // 0 fails at once on a locked row, a negative value waits for ever.
+    if (p.esperaBloqueioSegundos == 0) {
+        tpb.marca(isc_tpb_nowait);
+    } else {
+        tpb.marca(isc_tpb_wait);
+        if (p.esperaBloqueioSegundos > 0) tpb.inteiro(isc_tpb_lock_timeout, p.esperaBloqueioSegundos);
+    }
+    return att->startTransaction(&st, tpb.tamanho(), tpb.dados());
+}
+
+// ---------------------------------------------------------------------------
+// Values <-> message buffers
+
+constexpr unsigned kMaxVarchar = 32765;
+constexpr unsigned kSegmento = 32768;
+
+// Day on which a time-only value is placed (the zero date of the suite's clients).
+const QDate kDataZero(1899, 12, 30);
+
+template <class T>
+T le(const unsigned char* p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <class T>
+void escreve(unsigned char* p, const T& v) {
+    std::memcpy(p, &v, sizeof v);
+}
+
+int bytesPorCaractere(unsigned charset) {
+    switch (charset) {
+        case 3: return 3;  // UNICODE_FSS
+        case 4: return 4;  // UTF8
+        default: return 1;
+    }
+}
+
+std::string leBlob(Status& st, IAttachment* att, ITransaction* tra, ISC_QUAD id) {
+    Ref<IBlob> blob(att->openBlob(&st, tra, &id, 0, nullptr));
+    std::string bytes;
+    char pedaco[kSegmento];
+    for (;;) {
+        unsigned lidos = 0;
+        const int r = blob->getSegment(&st, sizeof pedaco, pedaco, &lidos);
+        if (r != IStatus::RESULT_OK && r != IStatus::RESULT_SEGMENT) break;
+        bytes.append(pedaco, lidos);
+    }
+    blob->close(&st);
+    blob.esquece();
+    return bytes;
+}
+
+ISC_QUAD gravaBlob(Status& st, IAttachment* att, ITransaction* tra, const std::string& bytes) {
+    ISC_QUAD id{};
+    Ref<IBlob> blob(att->createBlob(&st, tra, &id, 0, nullptr));
+    for (std::size_t pos = 0; pos < bytes.size(); pos += kSegmento) {
+        const auto n = static_cast<unsigned>(std::min<std::size_t>(kSegmento, bytes.size() - pos));
+        blob->putSegment(&st, n, bytes.data() + pos);
+    }
+    blob->close(&st);
+    blob.esquece();
+    return id;
+}
+
+ISC_TIMESTAMP paraTimestamp(IUtil* util, const QDateTime& dt) {
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    ISC_TIMESTAMP ts;
+    ts.timestamp_date = util->encodeDate(d.year(), d.month(), d.day());
+    ts.timestamp_time = util->encodeTime(t.hour(), t.minute(), t.second(), t.msec() * 10);
+    return ts;
+}
+
+QDate deData(IUtil* util, ISC_DATE data) {
+    unsigned a = 0, m = 0, d = 0;
+    util->decodeDate(data, &a, &m, &d);
+    return QDate(static_cast<int>(a), static_cast<int>(m), static_cast<int>(d));
+}
+
+QTime deHora(IUtil* util, ISC_TIME hora) {
+    unsigned h = 0, mi = 0, s = 0, frac = 0;  // frac: ten-thousandths of a second
+    util->decodeTime(hora, &h, &mi, &s, &frac);
+    return QTime(static_cast<int>(h), static_cast<int>(mi), static_cast<int>(s), static_cast<int>(frac / 10));
+}
+
+// The input message: the statement's own description with each parameter's type
+// set from the value bound to it, so the server does the conversion.
+struct Entrada {
+    Ref<IMessageMetadata> meta;
+    std::vector<unsigned char> buffer;
+};
+
+void preparaEntrada(Entrada& e, const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* tra,
+                    IStatement* stmt, const std::vector<Valor>& valores) {
+    Ref<IMessageMetadata> descrita(stmt->getInputMetadata(&st));
+    const unsigned n = descrita->getCount(&st);
+    if (n != valores.size())
+        throw ErroBanco("A instrução espera " + std::to_string(n) + " parâmetro(s) e recebeu " +
+                            std::to_string(valores.size()) + ".",
+                        0, 0);
+    if (n == 0) return;
+
+    Ref<IMetadataBuilder> b(descrita->getBuilder(&st));
+    for (unsigned i = 0; i < n; ++i) {
+        const unsigned tipoDescrito = descrita->getType(&st, i) & ~1u;
+        auto define = [&](unsigned tipo, unsigned tamanho, int escala) {
+            b->setType(&st, i, tipo | 1u);  // every parameter may carry a null
+            b->setLength(&st, i, tamanho);
+            b->setScale(&st, i, escala);
+            if (tipo != SQL_BLOB) b->setSubType(&st, i, 0);
+        };
+        auto defineTexto = [&](std::size_t bytes) {
+            if (bytes > kMaxVarchar)
+                throw ErroBanco("Texto longo demais para um parâmetro (" + std::to_string(bytes) + " bytes).", 0, 0);
+            define(SQL_VARYING, static_cast<unsigned>(std::max<std::size_t>(bytes, 1)), 0);
+        };
+        std::visit(
+            [&](const auto& v) {
+                using T = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<T, std::monostate>) {
+                    b->setType(&st, i, tipoDescrito | 1u);
+                } else if constexpr (std::is_same_v<T, std::string>) {
+                    if (tipoDescrito == SQL_BLOB) define(SQL_BLOB, sizeof(ISC_QUAD), 0);
+                    else defineTexto(v.size());
+                } else if constexpr (std::is_same_v<T, Blob>) {
+                    if (tipoDescrito == SQL_BLOB) define(SQL_BLOB, sizeof(ISC_QUAD), 0);
+                    else defineTexto(v.bytes.size());
+                } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                    define(SQL_LONG, 4, 0);
+                } else if constexpr (std::is_same_v<T, std::int64_t>) {
+                    define(SQL_INT64, 8, 0);
+                } else if constexpr (std::is_same_v<T, Decimal>) {
+                    define(SQL_INT64, 8, -v.escala);
+                } else if constexpr (std::is_same_v<T, double>) {
+                    define(SQL_DOUBLE, 8, 0);
+                } else if constexpr (std::is_same_v<T, QDateTime>) {
+                    define(SQL_TIMESTAMP, sizeof(ISC_TIMESTAMP), 0);
+                }
+            },
+            valores[i]);
+    }
+    e.meta.reset(b->getMetadata(&st));
+    e.buffer.assign(e.meta->getMessageLength(&st), 0);
+
+    for (unsigned i = 0; i < n; ++i) {
+        unsigned char* p = e.buffer.data() + e.meta->getOffset(&st, i);
+        const bool blob = (e.meta->getType(&st, i) & ~1u) == SQL_BLOB;
+        bool nulo = false;
+        auto texto = [&](const std::string& s) {
+            if (blob) {
+                escreve(p, gravaBlob(st, att, tra, s));
+            } else {
+                escreve(p, static_cast<ISC_USHORT>(s.size()));
+                std::memcpy(p + sizeof(ISC_USHORT), s.data(), s.size());
+            }
+        };
+        std::visit(
+            [&](const auto& v) {
+                using T = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<T, std::monostate>) nulo = true;
+                else if constexpr (std::is_same_v<T, std::string>) texto(v);
+                else if constexpr (std::is_same_v<T, Blob>) texto(v.bytes);
+                else if constexpr (std::is_same_v<T, std::int32_t>) escreve(p, static_cast<ISC_LONG>(v));
+                else if constexpr (std::is_same_v<T, std::int64_t>) escreve(p, static_cast<ISC_INT64>(v));
+                else if constexpr (std::is_same_v<T, Decimal>) escreve(p, static_cast<ISC_INT64>(v.unidades));
+                else if constexpr (std::is_same_v<T, double>) escreve(p, v);
+                else if constexpr (std::is_same_v<T, QDateTime>) {
+                    if (v.isValid()) escreve(p, paraTimestamp(lib.util, v));
+                    else nulo = true;
+                }
+            },
+            valores[i]);
+        escreve(e.buffer.data() + e.meta->getNullOffset(&st, i), static_cast<short>(nulo ? -1 : 0));
+    }
+}
+
+std::vector<Coluna> descreveColunas(Status& st, IMessageMetadata* meta) {
+    std::vector<Coluna> colunas;
+    const unsigned n = meta->getCount(&st);
+    for (unsigned i = 0; i < n; ++i) {
+        Coluna c;
+        c.nome = meta->getAlias(&st, i);
+        c.tabela = meta->getRelation(&st, i);
+        c.anulavel = meta->isNullable(&st, i);
+        const int escala = meta->getScale(&st, i);
+        switch (meta->getType(&st, i) & ~1u) {
+            case SQL_TEXT:
+                c.fixo = true;
+                [[fallthrough]];
+            case SQL_VARYING:
+                c.tipo = TipoColuna::Texto;
+                c.tamanho = static_cast<int>(meta->getLength(&st, i)) / bytesPorCaractere(meta->getCharSet(&st, i));
+                break;
+            case SQL_SHORT:
+            case SQL_LONG:
+                c.tipo = escala < 0 ? TipoColuna::Decimal : TipoColuna::Inteiro;
+                break;
+            case SQL_INT64:
+                c.tipo = escala < 0 ? TipoColuna::Decimal : TipoColuna::Inteiro64;
+                break;
+            case SQL_FLOAT:
+            case SQL_DOUBLE:
+            case SQL_D_FLOAT:
+                c.tipo = TipoColuna::Real;
+                break;
+            case SQL_TIMESTAMP: c.tipo = TipoColuna::DataHora; break;
+            case SQL_TYPE_DATE: c.tipo = TipoColuna::Data; break;
+            case SQL_TYPE_TIME: c.tipo = TipoColuna::Hora; break;
+            case SQL_BLOB: c.tipo = TipoColuna::Blob; break;
+            case SQL_BOOLEAN: c.tipo = TipoColuna::Booleano; break;
+            case SQL_NULL: c.tipo = TipoColuna::Texto; break;
+            default:
+                throw ErroBanco("Tipo de coluna não suportado em \"" + c.nome + "\".", 0, 0);
+        }
+        if (c.tipo == TipoColuna::Decimal) c.escala = -escala;
+        colunas.push_back(std::move(c));
+    }
+    return colunas;
+}
+
+std::vector<Valor> leLinha(const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* tra,
+                           IMessageMetadata* meta, const std::vector<Coluna>& colunas, const unsigned char* buf) {
+    std::vector<Valor> linha;
+    linha.reserve(colunas.size());
+    for (unsigned i = 0; i < colunas.size(); ++i) {
+        if (le<short>(buf + meta->getNullOffset(&st, i)) != 0) {
+            linha.emplace_back();
+            continue;
+        }
+        const unsigned char* p = buf + meta->getOffset(&st, i);
+        const int escala = -meta->getScale(&st, i);
+        auto inteiro = [&](std::int64_t v) -> Valor {
+            if (escala > 0) return Decimal{v, escala};
+            return v;
+        };
+        switch (meta->getType(&st, i) & ~1u) {
+            case SQL_TEXT:
+                linha.emplace_back(std::string(reinterpret_cast<const char*>(p), meta->getLength(&st, i)));
+                break;
+            case SQL_VARYING:
+                linha.emplace_back(std::string(reinterpret_cast<const char*>(p) + sizeof(ISC_USHORT), le<ISC_USHORT>(p)));
+                break;
+            case SQL_SHORT:
+                if (escala > 0) linha.emplace_back(Decimal{le<ISC_SHORT>(p), escala});
+                else linha.emplace_back(static_cast<std::int32_t>(le<ISC_SHORT>(p)));
+                break;
+            case SQL_LONG:
+                if (escala > 0) linha.emplace_back(Decimal{le<ISC_LONG>(p), escala});
+                else linha.emplace_back(static_cast<std::int32_t>(le<ISC_LONG>(p)));
+                break;
+            case SQL_INT64:
+                linha.push_back(inteiro(le<ISC_INT64>(p)));
+                break;
+            case SQL_FLOAT:
+                linha.emplace_back(static_cast<double>(le<float>(p)));
+                break;
+            case SQL_DOUBLE:
+            case SQL_D_FLOAT:
+                linha.emplace_back(le<double>(p));
+                break;
+            case SQL_TIMESTAMP: {
+                const auto ts = le<ISC_TIMESTAMP>(p);
+                linha.emplace_back(QDateTime(deData(lib.util, ts.timestamp_date), deHora(lib.util, ts.timestamp_time)));
+                break;
+            }
+            case SQL_TYPE_DATE:
+                linha.emplace_back(QDateTime(deData(lib.util, le<ISC_DATE>(p)), QTime(0, 0)));
+                break;
+            case SQL_TYPE_TIME:
+                linha.emplace_back(QDateTime(kDataZero, deHora(lib.util, le<ISC_TIME>(p))));
+                break;
+            case SQL_BLOB:
+                linha.emplace_back(Blob{leBlob(st, att, tra, le<ISC_QUAD>(p))});
+                break;
+            case SQL_BOOLEAN:
+                linha.emplace_back(static_cast<std::int32_t>(le<FB_BOOLEAN>(p) ? 1 : 0));
+                break;
+            default:
+                linha.emplace_back();
+                break;
+        }
+    }
+    return linha;
+}
+
+// One statement inside an open transaction: prepared, run with its parameters,
+// every row fetched (blobs included) before the transaction ends.
+Resultado executaEm(const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* tra,
+                    const ParametrosConexao& p, const std::string& sql, const std::vector<Valor>& valores,
+                    long* afetadas) {
+    Ref<IStatement> stmt(att->prepare(&st, tra, static_cast<unsigned>(sql.size()), sql.data(),
+                                      static_cast<unsigned>(p.dialeto), IStatement::PREPARE_PREFETCH_METADATA));
+    Entrada entrada;
+    preparaEntrada(entrada, lib, st, att, tra, stmt.get(), valores);
+    void* bufEntrada = entrada.buffer.empty() ? nullptr : entrada.buffer.data();
+
+    Ref<IMessageMetadata> saida(stmt->getOutputMetadata(&st));
+    Resultado r;
+    r.colunas = descreveColunas(st, saida.get());
+    std::vector<unsigned char> buf(saida->getMessageLength(&st));
+
+    const unsigned tipo = stmt->getType(&st);
+    if (tipo == isc_info_sql_stmt_select || tipo == isc_info_sql_stmt_select_for_upd) {
+        Ref<IResultSet> cursor(stmt->openCursor(&st, tra, entrada.meta.get(), bufEntrada, saida.get(), 0));
+        while (cursor->fetchNext(&st, buf.data()) == IStatus::RESULT_OK)
+            r.linhas.push_back(leLinha(lib, st, att, tra, saida.get(), r.colunas, buf.data()));
+        cursor->close(&st);
+        cursor.esquece();
+    } else {
+        // EXECUTE PROCEDURE and RETURNING give one row.
+        const bool temSaida = !r.colunas.empty();
+        stmt->execute(&st, tra, entrada.meta.get(), bufEntrada, temSaida ? saida.get() : nullptr,
+                      temSaida ? buf.data() : nullptr);
+        if (temSaida) r.linhas.push_back(leLinha(lib, st, att, tra, saida.get(), r.colunas, buf.data()));
+    }
+    if (afetadas) *afetadas = static_cast<long>(stmt->getAffectedRecords(&st));
+    stmt->free(&st);
+    stmt.esquece();
+    return r;
+}
+
+// One statement in its own transaction, committed (not retaining).
+Resultado instrucaoIsolada(const Biblioteca& lib, IAttachment* att, const ParametrosConexao& p,
+                           const std::string& sql, const std::vector<Valor>& valores, long* afetadas) {
+    Status st(lib);
+    ITransaction* tra = nullptr;
+    try {
+        tra = iniciaTransacaoEm(lib, st, att, p);
+        Resultado r = executaEm(lib, st, att, tra, p, sql, valores, afetadas);
+        tra->commit(&st);
+        return r;
+    } catch (const FbException& e) {
+        if (tra) desfazSemErro(lib, tra);
+        lancaErro(lib, e.getStatus());
+    } catch (...) {
+        if (tra) desfazSemErro(lib, tra);
+        throw;
+    }
+}
+
+bool igualSemCaixa(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto baixa = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+               return baixa(x) == baixa(y);
+           });
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+int Resultado::indice(std::string_view nome) const {
+    for (std::size_t i = 0; i < colunas.size(); ++i)
+        if (igualSemCaixa(colunas[i].nome, nome)) return static_cast<int>(i);
+    return -1;
+}
+
+bool ErroBanco::violacaoChave() const {
+    return sqlcode_ == -803 || gdscode_ == isc_unique_key_violation || gdscode_ == isc_no_dup;
+}
+
+bool ErroBanco::conexaoPerdida() const {
+    switch (gdscode_) {
+        case isc_network_error:
+        case isc_net_read_err:
+        case isc_net_write_err:
+        case isc_lost_db_connection:
+        case isc_conn_lost:
+        case isc_att_shutdown:
+        case isc_shutdown:
+        case isc_net_server_shutdown:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ErroBanco::bloqueio() const {
+    switch (gdscode_) {
+        case isc_lock_conflict:
+        case isc_deadlock:
+        case isc_lock_timeout:
+        case isc_update_conflict:
+        case isc_concurrent_transaction:
+            return true;
+        default:
+            return sqlcode_ == -913;
+    }
+}
+
+std::string nomeBibliotecaCliente(const std::string& pasta) {
+#ifdef _WIN32
+    return pasta.empty() ? "gds32.dll" : pasta + "GDS32.DLL";
+#else
+    return pasta.empty() ? "libfbclient.so.2" : pasta + "libfbclient.so.2";
+#endif
+}
+
+struct Conexao::Impl {
+    Biblioteca* lib = nullptr;
+    IAttachment* att = nullptr;
+};
+
+struct Transacao::Impl {
+    Biblioteca* lib = nullptr;
+    IAttachment* att = nullptr;  // a reference of our own: the transaction may outlive a reopen
+    ITransaction* tra = nullptr;
+    ParametrosConexao parametros;
+
+    ~Impl() {
+        if (tra) desfazSemErro(*lib, tra);
+        if (att) att->release();
+    }
+    void exigeAberta() const {
+        if (!tra) throw ErroBanco("A transação já foi encerrada.", 0, 0);
+    }
+};
+
+Conexao::Conexao(std::string nome) : nome_(std::move(nome)) {}
+
+Conexao::~Conexao() { fecha(); }
+
+bool Conexao::aberta() const { return impl_ && impl_->att; }
+
+namespace {
+
+// The connection's parameters as the server reads them.
+void preencheDpb(Construtor& dpb, const ParametrosConexao& p, bool criacao) {
+    dpb.texto(isc_dpb_user_name, p.usuario);
+    dpb.texto(isc_dpb_password, p.senha);
+    if (!p.papel.empty()) dpb.texto(isc_dpb_sql_role_name, p.papel);
+    dpb.texto(isc_dpb_lc_ctype, p.charset);
+    dpb.inteiro(isc_dpb_sql_dialect, p.dialeto);
+    if (p.esperaConexaoSegundos > 0) dpb.inteiro(isc_dpb_connect_timeout, p.esperaConexaoSegundos);
+    if (criacao) {
+        dpb.texto(isc_dpb_set_db_charset, p.charset);
+        dpb.inteiro(isc_dpb_page_size, 8192);
+    }
+}
+
+}  // namespace
+
+void Conexao::abre() { liga(false); }
+
+void Conexao::criaBanco() { liga(true); }
+
+void Conexao::liga(bool criacao) {
+    fecha();
+    Biblioteca& lib = carregaBiblioteca(biblioteca_.empty() ? nomeBibliotecaCliente("") : biblioteca_);
+    auto novo = std::make_unique<Impl>();
+    novo->lib = &lib;
+    novo->att = traduzErros(lib, [&] {
+        Status st(lib);
+        Construtor dpb(lib, st, IXpbBuilder::DPB);
+        preencheDpb(dpb, parametros_, criacao);
+        return criacao ? lib.provedor->createDatabase(&st, banco_.c_str(), dpb.tamanho(), dpb.dados())
+                       : lib.provedor->attachDatabase(&st, banco_.c_str(), dpb.tamanho(), dpb.dados());
+    });
+    impl_ = std::move(novo);
+}
+
+void Conexao::fecha() {
+    if (!impl_) return;
+    if (impl_->att) {
+        IStatus* s = impl_->lib->master->getStatus();
+        CheckStatusWrapper w(s);
+        impl_->att->detach(&w);
+        // A detach that fails (connection already lost) leaves the reference to us.
+        if (w.getState() & IStatus::STATE_ERRORS) impl_->att->release();
+        s->dispose();
+    }
+    impl_.reset();
+}
+
+template <class F>
+auto Conexao::comReconexao(F&& f) -> decltype(f()) {
+    if (!aberta()) abre();
+    try {
+        return f();
+    } catch (const ErroBanco& e) {
+        if (!e.conexaoPerdida()) throw;
+    }
+    abre();  // once; a failure here or in the retry is reported as it is
+    return f();
+}
+
+Resultado Conexao::consulta(const std::string& sql, const std::vector<Valor>& parametros) {
+    return comReconexao([&] { return instrucaoIsolada(*impl_->lib, impl_->att, parametros_, sql, parametros, nullptr); });
+}
+
+long Conexao::executa(const std::string& sql, const std::vector<Valor>& parametros) {
+    return comReconexao([&] {
+        long afetadas = 0;
+        instrucaoIsolada(*impl_->lib, impl_->att, parametros_, sql, parametros, &afetadas);
+        return afetadas;
+    });
+}
+
+std::unique_ptr<Transacao> Conexao::iniciaTransacao() {
+    return comReconexao([&] {
+        auto t = std::make_unique<Transacao::Impl>();
+        t->lib = impl_->lib;
+        t->parametros = parametros_;
+        t->tra = traduzErros(*t->lib, [&] {
+            Status st(*t->lib);
+            return iniciaTransacaoEm(*t->lib, st, impl_->att, parametros_);
+        });
+        t->att = impl_->att;
+        t->att->addRef();
+        return std::make_unique<Transacao>(std::move(t));
+    });
+}
+
+// ---------------------------------------------------------------------------
+
+Transacao::Transacao(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+Transacao::~Transacao() = default;
+
+Resultado Transacao::consulta(const std::string& sql, const std::vector<Valor>& parametros) {
+    impl_->exigeAberta();
+    return traduzErros(*impl_->lib, [&] {
+        Status st(*impl_->lib);
+        return executaEm(*impl_->lib, st, impl_->att, impl_->tra, impl_->parametros, sql, parametros, nullptr);
+    });
+}
+
+long Transacao::executa(const std::string& sql, const std::vector<Valor>& parametros) {
+    impl_->exigeAberta();
+    return traduzErros(*impl_->lib, [&] {
+        Status st(*impl_->lib);
+        long afetadas = 0;
+        executaEm(*impl_->lib, st, impl_->att, impl_->tra, impl_->parametros, sql, parametros, &afetadas);
+        return afetadas;
+    });
+}
+
+void Transacao::confirma() {
+    impl_->exigeAberta();
+    traduzErros(*impl_->lib, [&] {
+        Status st(*impl_->lib);
+        impl_->tra->commit(&st);
+        impl_->tra = nullptr;  // released by the commit
+    });
+}
+
+void Transacao::desfaz() {
+    impl_->exigeAberta();
+    ITransaction* tra = impl_->tra;
+    impl_->tra = nullptr;
+    traduzErros(*impl_->lib, [&] {
+        Status st(*impl_->lib);
+        try {
+            tra->rollback(&st);
+        } catch (...) {
+            tra->release();
+            throw;
+        }
+    });
+}
+
+}  // namespace dados::fb
