@@ -8,6 +8,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,9 @@ public:
     virtual void registroMudou() = 0;        // current row moved, rows re-read, opened/closed
     virtual void estadoMudou() = 0;          // browse/edit/insert/closed
     virtual void campoMudou(const Campo& campo) = 0;
+    // Before a post (and before an edit is ended by a move, an apply or a
+    // refresh): controls write into the fields what they still hold.
+    virtual void gravaPendente() {}
 };
 
 class ClientDataSet {
@@ -172,12 +176,18 @@ public:
     void remove();   // delete the current row (logged)
 
     int changeCount() const;  // logged changes still to apply
+    // The change of row `indice` (recNo()-1) still to apply; nullopt when none.
+    std::optional<TipoAlteracao> alteracaoPendente(int indice) const;
+    // A field was assigned since the edit or insert began.
+    bool modificado() const { return modificado_; }
     ResultadoAplicacao applyUpdates(int maxErros);
     // Re-reads with the current statement; the current row stays on the same key
     // when it still exists; logged changes are kept over the rows read.
     void refresh();
 
-    // Values of a row (tests, grids): row index is recNo()-1.
+    // Values of a row (tests, grids): row index is recNo()-1. While editing, the
+    // current row shows the values being edited. recordCount() counts the new
+    // row of an insert from the moment it is appended.
     const std::vector<Valor>& linha(int indice) const;
     const Valor& valor(int indiceCampo) const;  // current row
 
@@ -198,20 +208,34 @@ public:
 private:
     void notificaRegistro();
     void notificaEstado();
+    void notificaGravacao();
     void defineEstado(Estado e);
-    void carrega(const fb::Resultado& r);
+    void criaCampos(const std::vector<DefCampo>& defs);
+    std::vector<std::unique_ptr<Linha>> linhasDe(fb::Resultado&& r) const;
+    void mesclaPendentes(std::vector<std::unique_ptr<Linha>>& antigas);
     void validaObrigatorios() const;
+    void exigeAberto() const;
+    bool editando() const;
+    std::vector<Valor>& valoresTrabalho();
+    void rolou();
+    // Leaves edit or insert the way a move does: posts when a field was assigned,
+    // otherwise cancels.
+    void encerraEdicao();
+    void comecaInclusao(std::size_t posicao);
+    void grava();
 
     std::string nome_;
     Provider* provider_;
     std::vector<DefCampo> defsFixas_;
     std::vector<DefCampo> defs_;
     std::vector<std::unique_ptr<Campo>> campos_;
+    std::vector<int> indicesChave_;  // fields that identify a row: the key, else all
     std::vector<std::unique_ptr<Linha>> linhas_;
     std::vector<std::unique_ptr<Linha>> apagadas_;  // deleted rows waiting to be applied
     std::unique_ptr<Linha> buffer_;                  // the row being edited or inserted
     int atual_ = -1;
-    int posicaoInsercao_ = -1;
+    int anterior_ = -1;  // current row before an insert, for its cancel
+    bool modificado_ = false;
     bool bof_ = true, eof_ = true;
     Estado estado_ = Estado::Fechado;
     std::vector<Observador*> observadores_;
@@ -230,8 +254,10 @@ public:
     void registroMudou() override { emit dataChanged(); }
     void estadoMudou() override { emit stateChanged(); }
     void campoMudou(const Campo& campo) override { emit fieldChanged(&campo); }
+    void gravaPendente() override { emit updateRecord(); }
 
 signals:
+    void updateRecord();  // write what the control holds into its field now
     void dataChanged();
     void stateChanged();
     void fieldChanged(const dados::Campo* campo);

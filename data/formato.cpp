@@ -1,0 +1,213 @@
+#include "data/formato.h"
+
+#include "data/dataset.h"
+#include "platform/text.h"
+
+#include <QLocale>
+#include <charconv>
+#include <cmath>
+
+namespace dados {
+namespace {
+
+// A number as decimal digits, so that rounding and grouping never go through a
+// binary fraction.
+struct Digitos {
+    bool negativo = false;
+    std::string inteiro;  // at least one digit
+    std::string fracao;
+};
+
+Digitos deDecimal(const Decimal& d) {
+    Digitos r;
+    r.negativo = d.unidades < 0;
+    // The magnitude through unsigned arithmetic, so the most negative value works too.
+    const std::uint64_t m = r.negativo ? std::uint64_t{0} - static_cast<std::uint64_t>(d.unidades)
+                                       : static_cast<std::uint64_t>(d.unidades);
+    std::string s = std::to_string(m);
+    const std::size_t escala = d.escala > 0 ? static_cast<std::size_t>(d.escala) : 0;
+    if (s.size() <= escala) s.insert(0, escala + 1 - s.size(), '0');
+    r.inteiro = s.substr(0, s.size() - escala);
+    r.fracao = s.substr(s.size() - escala);
+    return r;
+}
+
+// The double's shortest decimal form: the digits it prints as, so 1.005 rounds
+// to 1.01 as a reader expects.
+Digitos deReal(double v) {
+    char buf[512];  // room for any finite double in fixed notation
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    std::string_view s(buf, static_cast<std::size_t>(r.ptr - buf));
+    Digitos d;
+    if (!s.empty() && s.front() == '-') {
+        d.negativo = true;
+        s.remove_prefix(1);
+    }
+    const auto ponto = s.find('.');
+    d.inteiro = std::string(s.substr(0, ponto));
+    if (ponto != std::string_view::npos) d.fracao = std::string(s.substr(ponto + 1));
+    if (d.inteiro.empty()) d.inteiro.push_back('0');
+    return d;
+}
+
+// Keeps `casas` decimal places, rounding half away from zero.
+void arredonda(Digitos& d, std::size_t casas) {
+    if (d.fracao.size() <= casas) return;
+    const bool sobe = d.fracao[casas] >= '5';
+    d.fracao.resize(casas);
+    if (!sobe) return;
+    std::string todos = d.inteiro + d.fracao;
+    int i = static_cast<int>(todos.size()) - 1;
+    for (; i >= 0 && todos[i] == '9'; --i) todos[i] = '0';
+    if (i >= 0)
+        ++todos[i];
+    else
+        todos.insert(todos.begin(), '1');
+    d.inteiro = todos.substr(0, todos.size() - casas);
+    d.fracao = todos.substr(todos.size() - casas);
+}
+
+bool zero(const Digitos& d) {
+    return d.inteiro.find_first_not_of('0') == std::string::npos &&
+           d.fracao.find_first_not_of('0') == std::string::npos;
+}
+
+struct Mascara {
+    bool milhar = false;
+    std::size_t minInteiros = 0;  // digits from the first '0' before the decimal point
+    std::size_t minDecimais = 0;  // up to the last '0' after it
+    std::size_t maxDecimais = 0;  // every placeholder after it
+};
+
+Mascara leMascara(std::string_view m) {
+    Mascara r;
+    const auto ponto = m.find('.');
+    const std::string_view inteira = m.substr(0, ponto);
+    const std::string_view decimal = ponto == std::string_view::npos ? std::string_view() : m.substr(ponto + 1);
+    bool zeroVisto = false;
+    for (char c : inteira) {
+        if (c == ',') r.milhar = true;
+        if (c == '0') zeroVisto = true;
+        if ((c == '0' || c == '#') && zeroVisto) ++r.minInteiros;
+    }
+    for (char c : decimal) {
+        if (c != '0' && c != '#') continue;
+        ++r.maxDecimais;
+        if (c == '0') r.minDecimais = r.maxDecimais;
+    }
+    return r;
+}
+
+std::string aplica(Digitos d, const Mascara& m) {
+    arredonda(d, m.maxDecimais);
+    while (d.fracao.size() > m.minDecimais && d.fracao.back() == '0') d.fracao.pop_back();
+    if (d.fracao.size() < m.minDecimais) d.fracao.append(m.minDecimais - d.fracao.size(), '0');
+    const auto primeiro = d.inteiro.find_first_not_of('0');
+    std::string inteiro = primeiro == std::string::npos ? std::string() : d.inteiro.substr(primeiro);
+    if (inteiro.size() < m.minInteiros) inteiro.insert(0, m.minInteiros - inteiro.size(), '0');
+
+    std::string r;
+    if (d.negativo && !zero(d)) r.push_back('-');
+    const char milhar = separadorMilhar();
+    for (std::size_t i = 0; i < inteiro.size(); ++i) {
+        if (m.milhar && i > 0 && (inteiro.size() - i) % 3 == 0) r.push_back(milhar);
+        r.push_back(inteiro[i]);
+    }
+    if (!d.fracao.empty()) {
+        r.push_back(separadorDecimal());
+        r += d.fracao;
+    }
+    return r;
+}
+
+std::string semZerosFinais(Digitos d, char separador) {
+    while (!d.fracao.empty() && d.fracao.back() == '0') d.fracao.pop_back();
+    std::string r;
+    if (d.negativo && !zero(d)) r.push_back('-');
+    r += d.inteiro;
+    if (!d.fracao.empty()) {
+        r.push_back(separador);
+        r += d.fracao;
+    }
+    return r;
+}
+
+std::string naoFinito(double v) {
+    if (std::isnan(v)) return "NAN";
+    return v < 0 ? "-INF" : "INF";
+}
+
+// One Windows-1252 character for a locale's separator; `reserva` when the
+// locale's character has no single-byte form (a narrow no-break space, say).
+char umCaractere(const QString& s, char reserva) {
+    const std::string t = plataforma::deQString(s);
+    if (t.size() != 1 || t[0] == '?') return reserva;
+    return t[0];
+}
+
+std::string_view apara(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+char separadorDecimal() { return umCaractere(QLocale().decimalPoint(), '.'); }
+
+char separadorMilhar() {
+    const QString s = QLocale().groupSeparator();
+    // Locales that group with a narrow no-break space get the plain no-break space.
+    return umCaractere(s, '\xA0');
+}
+
+std::string formataNumero(double v, const std::string& mascara) {
+    if (!std::isfinite(v)) return naoFinito(v);
+    if (mascara.empty()) return textoReal(v, separadorDecimal());
+    return aplica(deReal(v), leMascara(mascara));
+}
+
+std::string formataDecimal(const Decimal& d, const std::string& mascara) {
+    if (mascara.empty()) return textoDecimal(d, separadorDecimal());
+    return aplica(deDecimal(d), leMascara(mascara));
+}
+
+std::string textoDecimal(const Decimal& d, char separador) { return semZerosFinais(deDecimal(d), separador); }
+
+std::string textoReal(double v, char separador) {
+    if (!std::isfinite(v)) return naoFinito(v);
+    return semZerosFinais(deReal(v), separador);
+}
+
+std::optional<Decimal> leDecimal(std::string_view texto, char separador, int escala) {
+    const std::string_view s = apara(texto);
+    if (!s.empty() && s.front() == '+') return std::nullopt;
+    return Decimal::deTexto(s, separador, escala);
+}
+
+std::optional<double> leReal(std::string_view texto, char separador) {
+    std::string s(apara(texto));
+    if (s.empty()) return std::nullopt;
+    for (char& c : s) {
+        if (c == separador)
+            c = '.';
+        else if (c == '.' || !((c >= '0' && c <= '9') || c == '-' || c == '+' || c == 'e' || c == 'E'))
+            return std::nullopt;
+    }
+    double v = 0;
+    const char* fim = s.data() + s.size();
+    const auto r = std::from_chars(s.data(), fim, v, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != fim || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<std::int64_t> leInteiro(std::string_view texto) {
+    const std::string_view s = apara(texto);
+    std::int64_t v = 0;
+    const char* fim = s.data() + s.size();
+    const auto r = std::from_chars(s.data(), fim, v);
+    if (s.empty() || r.ec != std::errc() || r.ptr != fim) return std::nullopt;
+    return v;
+}
+
+}  // namespace dados
