@@ -1,0 +1,398 @@
+// The database client against the test run's server: connection parameters,
+// failures, every column type of COMPONEN there and back, bound parameters,
+// key violations, lock timeouts, reconnection and the embedded tutorial database.
+#include "data/fbclient.h"
+#include "support/dbtest.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace dados;
+using namespace dados::fb;
+
+namespace {
+
+std::string descreve(const Valor& v) {
+    return std::visit(
+        [](const auto& x) -> std::string {
+            using T = std::decay_t<decltype(x)>;
+            if constexpr (std::is_same_v<T, std::monostate>) return "null";
+            else if constexpr (std::is_same_v<T, std::string>) return "'" + x + "'";
+            else if constexpr (std::is_same_v<T, Decimal>) return x.comoTexto() + "d";
+            else if constexpr (std::is_same_v<T, QDateTime>) return x.toString(Qt::ISODateWithMs).toStdString();
+            else if constexpr (std::is_same_v<T, Blob>) return "blob(" + std::to_string(x.bytes.size()) + ")";
+            else return std::to_string(x);
+        },
+        v);
+}
+
+std::string texto(std::size_t n, char c) { return std::string(n, c); }
+
+// The 63 columns of COMPONEN in table order, each with a value at the edge of
+// its type: full widths, Windows-1252 accents, the extreme exact decimals.
+std::vector<std::pair<std::string, Valor>> linhaCompleta() {
+    Blob ficha;
+    for (int i = 0; i < 200000; ++i) ficha.bytes += static_cast<char>(i * 7 % 256);  // several segments, zeros included
+    return {
+        {"CODIGO", std::string("000777")},
+        {"COMPONENTE", std::string("\xC1""cido f\xF3lico ") + texto(57, 'x')},  // 70 bytes
+        {"GRUPO", std::string("CAP")},
+        {"FAMILIA", std::string("Gelatina dura \xE7\xE3o")},
+        {"UNID", std::string("un")},
+        {"CONTROLADA", std::string("N\xE3o")},
+        {"CUSTOUNITUS", Decimal{999999999999999LL, 8}},  // 9999999.99999999, the top of (15,8)
+        {"CUSTOUNITR", Decimal{1, 8}},                   // 0.00000001
+        {"MULTIPLICADOR", Decimal{999999999999999999LL, 8}},  // 9999999999.99999999
+        {"DIVISORUNID", Decimal{-999999999999999999LL, 8}},
+        {"PRECOUS", Decimal{12345, 2}},
+        {"PRECOR", Decimal{225, 3}},
+        {"QDEESTOQUE", 1234.5678},
+        {"ESTOQUECRITICO", -0.1},
+        {"ESTOQUEMAXIMO", 1.0e300},
+        {"TRIBUTACAO", std::string("T18")},
+        {"ICMS", Decimal{18, 0}},
+        {"FABRICANTE", texto(40, 'F')},
+        {"FORNECEDOR", std::string("Gelatinas S\xE3o Jos\xE9")},
+        {"LOTE", std::string("L-2024/07")},
+        {"FATORCORRECAO", Decimal{12, 1}},
+        {"DENSIDADE", Decimal{1, 0}},
+        {"USAEXCIPIENTE", std::string("N")},
+        {"DOSAGEMMIN", Decimal{5, 1}},
+        {"DOSAGEMMAX", Decimal{1500, 0}},
+        {"DOSEMINPERC", Decimal{1, 2}},
+        {"DOSEMAXPERC", Decimal{99999, 3}},
+        {"FICHATECNICA", ficha},
+        {"EXCIPIENTE", std::string("Amido")},
+        {"VALIDADE", QDateTime(QDate(2031, 12, 31), QTime(23, 59, 58, 123))},
+        {"DCB", std::string("04321")},
+        {"LISTA", std::string("C1")},
+        {"USOCONTINUO", std::string("S")},
+        {"VALIDADEPRODMANIP", Decimal{180, 0}},
+        {"FATORDILUICAO", Decimal{15, 1}},
+        {"CORCAPSULA", std::string("azul claro")},
+        {"COMISSAO", Decimal{-1, 8}},
+        {"MEQ", Decimal{0, 8}},
+        {"GRUPOF", std::string("N")},
+        {"TEMPOMANIP", std::int32_t{-2147483647 - 1}},
+        {"BC", Decimal{10050, 2}},
+        {"UNID_VENDA", std::string("un")},
+        {"CUSTOFIXO", Decimal{75, 2}},
+        {"USAR_FORMPRECO", std::string("S")},
+        {"GRUPOS", texto(12, 'G')},
+        {"TIPORECEITA", std::string("RX")},
+        {"REGMSMEDICAM", std::string("1.2345.6789")},
+        {"EXCIPIENTE2", std::string("Talco")},
+        {"EXCIPIENTE3", std::monostate{}},
+        {"EXCIPIENTE4", std::string("")},
+        {"EXCIPIENTE5", std::string("  com brancos  ")},
+        {"CLASSE", std::string("Insumo")},
+        {"DESCONTO", Decimal{-500, 2}},
+        {"CONDARMAZENA", texto(239, 'c') + "\xBA"},  // 240 bytes, the last one a º
+        {"ALIQIPI", Decimal{0, 2}},
+        {"ALIQISS", Decimal{5, 0}},
+        {"BASEICMS", Decimal{100, 0}},
+        {"SUBSTRIB", std::string("N")},
+        {"LUCROST", Decimal{3333333333LL, 8}},
+        {"ICMSECF", Decimal{17, 0}},
+        {"CST", Decimal{60, 0}},
+        {"NOMECIENTIFICO", std::string("Gelatina \x96 tipo A")},  // an en dash, 0x96 in Windows-1252
+        {"GRUPOPRECO", texto(60, 'P')},
+    };
+}
+
+// The value as the column gives it back: decimals at the column's 8 places.
+Valor comoVolta(const Valor& v) {
+    if (auto d = std::get_if<Decimal>(&v)) return d->naEscala(8);
+    return v;
+}
+
+std::string juntaColunas(const std::vector<std::pair<std::string, Valor>>& linha) {
+    std::string s;
+    for (const auto& [nome, valor] : linha) s += (s.empty() ? "" : ", ") + nome;
+    return s;
+}
+
+}  // namespace
+
+class TstFbClient : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Conexao> con;
+
+private slots:
+    void initTestCase() {
+        EXIGE_BANCO();
+        con = dbteste::conectaSuite();
+        dbteste::limpaSuite(*con);
+    }
+
+    void cleanupTestCase() {
+        if (con) dbteste::limpaSuite(*con);
+    }
+
+    void connectsWithTheSuiteParameters() {
+        const ParametrosConexao p;
+        QCOMPARE(p.usuario, std::string("sysdba"));
+        QCOMPARE(p.papel, std::string("RoleName"));
+        QCOMPARE(p.charset, std::string("WIN1252"));
+        QCOMPARE(p.dialeto, 3);
+        QCOMPARE(p.esperaBloqueioSegundos, 30);
+        QCOMPARE(nomeBibliotecaCliente(""), std::string("libfbclient.so.2"));
+        QCOMPARE(nomeBibliotecaCliente("/opt/fb/lib/"), std::string("/opt/fb/lib/libfbclient.so.2"));
+
+        const Resultado r = con->consulta(
+            "select a.MON$USER, a.MON$CHARACTER_SET_ID, t.MON$ISOLATION_MODE, t.MON$LOCK_TIMEOUT, 1/2 as METADE "
+            "from MON$ATTACHMENTS a join MON$TRANSACTIONS t on t.MON$ATTACHMENT_ID = a.MON$ATTACHMENT_ID "
+            "where a.MON$ATTACHMENT_ID = current_connection and t.MON$TRANSACTION_ID = current_transaction");
+        QCOMPARE(r.linhas.size(), std::size_t{1});
+        const auto& l = r.linhas[0];
+        QCOMPARE(std::get<std::string>(l[0]).substr(0, 6), std::string("SYSDBA"));
+        QCOMPARE(std::get<std::int32_t>(l[1]), 53);  // WIN1252
+        QCOMPARE(std::get<std::int32_t>(l[2]), 2);   // read committed, record version
+        QCOMPARE(std::get<std::int32_t>(l[3]), 30);  // lock timeout in seconds
+        QCOMPARE(std::get<std::int64_t>(l[4]), std::int64_t{0});  // integer division: dialect 3
+    }
+
+    void unreachableServerIsADatabaseErrorWithTheServersText() {
+        Conexao c("BrenDados");
+        c.defineBanco("127.0.0.1/1:C:\\brenvita\\dados\\brenvita.bd");  // nothing listens on port 1
+        try {
+            c.abre();
+            QFAIL("connected to a closed port");
+        } catch (const ErroBanco& e) {
+            const std::string m = e.what();
+            QVERIFY2(m.find("network request to host \"127.0.0.1\"") != std::string::npos, m.c_str());
+            QCOMPARE(e.gdscode(), std::intptr_t{335544721});
+            QCOMPARE(e.classe(), std::string("EDatabaseError"));
+        }
+        QVERIFY(!c.aberta());
+
+        Conexao semBiblioteca("BrenDados");
+        semBiblioteca.defineBiblioteca(nomeBibliotecaCliente("/nenhuma/pasta/"));
+        semBiblioteca.defineBanco(dbteste::bancoSuite());
+        try {
+            semBiblioteca.abre();
+            QFAIL("opened without a client library");
+        } catch (const ErroBanco& e) {
+            QVERIFY2(std::string(e.what()).find("/nenhuma/pasta/libfbclient.so.2") != std::string::npos, e.what());
+        }
+    }
+
+    void everyComponenColumnComesBackAsWritten() {
+        const auto linha = linhaCompleta();
+        QCOMPARE(linha.size(), std::size_t{63});
+        std::vector<Valor> valores;
+        for (const auto& c : linha) valores.push_back(c.second);
+        const std::string marcas = [&] {
+            std::string s;
+            for (std::size_t i = 0; i < linha.size(); ++i) s += i ? ", ?" : "?";
+            return s;
+        }();
+        QCOMPARE(con->executa("insert into COMPONEN (" + juntaColunas(linha) + ") values (" + marcas + ")", valores), 1L);
+        QCOMPARE(con->executa("insert into COMPONEN (CODIGO) values (?)", {std::string("000778")}), 1L);
+
+        const Resultado r = con->consulta("select " + juntaColunas(linha) +
+                                          " from COMPONEN where CODIGO in (?, ?) order by CODIGO",
+                                          {std::string("000777"), std::string("000778")});
+        QCOMPARE(r.colunas.size(), linha.size());
+        QCOMPARE(r.linhas.size(), std::size_t{2});
+        for (std::size_t i = 0; i < linha.size(); ++i) {
+            QCOMPARE(r.colunas[i].nome, linha[i].first);
+            const Valor esperado = comoVolta(linha[i].second);
+            const std::string msg = linha[i].first + ": " + descreve(r.linhas[0][i]) + " != " + descreve(esperado);
+            QVERIFY2(r.linhas[0][i] == esperado, msg.c_str());
+            if (i > 0) QVERIFY2(nulo(r.linhas[1][i]), linha[i].first.c_str());
+        }
+
+        // What the columns say about themselves.
+        const Coluna& componente = r.colunas[r.indice("componente")];
+        QCOMPARE(componente.tipo, TipoColuna::Texto);
+        QCOMPARE(componente.tamanho, 70);
+        QVERIFY(!componente.fixo);
+        QCOMPARE(componente.tabela, std::string("COMPONEN"));
+        QVERIFY(!r.colunas[r.indice("CODIGO")].anulavel);
+        QCOMPARE(r.colunas[r.indice("MULTIPLICADOR")].tipo, TipoColuna::Decimal);
+        QCOMPARE(r.colunas[r.indice("MULTIPLICADOR")].escala, 8);
+        QCOMPARE(r.colunas[r.indice("QDEESTOQUE")].tipo, TipoColuna::Real);
+        QCOMPARE(r.colunas[r.indice("TEMPOMANIP")].tipo, TipoColuna::Inteiro);
+        QCOMPARE(r.colunas[r.indice("VALIDADE")].tipo, TipoColuna::DataHora);
+        QCOMPARE(r.colunas[r.indice("FICHATECNICA")].tipo, TipoColuna::Blob);
+        QCOMPARE(r.indice("NAOEXISTE"), -1);
+
+        // Exact decimals are compared exactly by the server too.
+        QCOMPARE(con->consulta("select CODIGO from COMPONEN where MULTIPLICADOR = ? and CUSTOUNITR = ?",
+                               {Decimal{999999999999999999LL, 8}, Decimal{1, 8}})
+                     .linhas.size(),
+                 std::size_t{1});
+        con->executa("delete from COMPONEN");
+    }
+
+    void valuesAreConvertedToTheParametersType() {
+        // Text into a number, a whole number into a decimal, a decimal at another scale.
+        con->executa("insert into COMPONEN (CODIGO, TEMPOMANIP, CUSTOUNITR, PRECOR) values (?, ?, ?, ?)",
+                     {std::string("000001"), std::string("42"), std::int32_t{3}, Decimal{12345, 4}});
+        const Resultado r = con->consulta("select TEMPOMANIP, CUSTOUNITR, PRECOR from COMPONEN");
+        QCOMPARE(std::get<std::int32_t>(r.linhas[0][0]), 42);
+        QCOMPARE(std::get<Decimal>(r.linhas[0][1]).comoTexto(), std::string("3.00000000"));
+        QCOMPARE(std::get<Decimal>(r.linhas[0][2]).comoTexto(), std::string("1.23450000"));
+        QVERIFY_THROWS_EXCEPTION(ErroBanco, con->consulta("select CODIGO from COMPONEN where CODIGO = ?"));
+        con->executa("delete from COMPONEN");
+    }
+
+    void otherTypesAndNames() {
+        const Resultado r = con->consulta(
+            "select cast(? as char(6)) as C, cast(? as varchar(6)) as V, 1 as \"Nota Fiscal\", 2 Tel, "
+            "cast('2024-02-29' as date) as D, cast('13:14:15.5' as time) as H, cast(9000000000 as bigint) as G, "
+            "cast(-7 as smallint) as S, cast(-1.5 as numeric(4,1)) as N, cast(null as integer) as Z "
+            "from RDB$DATABASE",
+            {std::string("ab"), std::string("ab  ")});
+        const auto& l = r.linhas.at(0);
+        QCOMPARE(std::get<std::string>(l[0]), std::string("ab    "));  // CHAR keeps its trailing blanks
+        QVERIFY(r.colunas[0].fixo);
+        QCOMPARE(r.colunas[0].tamanho, 6);
+        QCOMPARE(std::get<std::string>(l[1]), std::string("ab  "));
+        QCOMPARE(r.colunas[2].nome, std::string("Nota Fiscal"));
+        QCOMPARE(r.colunas[3].nome, std::string("TEL"));
+        QCOMPARE(r.indice("nota fiscal"), 2);
+        QCOMPARE(r.indice("Tel"), 3);
+        QCOMPARE(std::get<QDateTime>(l[4]), QDateTime(QDate(2024, 2, 29), QTime(0, 0)));
+        QCOMPARE(r.colunas[4].tipo, TipoColuna::Data);
+        QCOMPARE(std::get<QDateTime>(l[5]).time(), QTime(13, 14, 15, 500));
+        QCOMPARE(r.colunas[5].tipo, TipoColuna::Hora);
+        QCOMPARE(std::get<std::int64_t>(l[6]), std::int64_t{9000000000});
+        QCOMPARE(std::get<std::int32_t>(l[7]), -7);
+        QCOMPARE(std::get<Decimal>(l[8]).comoTexto(), std::string("-1.5"));
+        QVERIFY(nulo(l[9]));
+    }
+
+    void primaryKeyViolationIsRecognised() {
+        con->executa("insert into COMPONEN (CODIGO) values (?)", {std::string("000001")});
+        try {
+            con->executa("insert into COMPONEN (CODIGO) values (?)", {std::string("000001")});
+            QFAIL("the same key was stored twice");
+        } catch (const ErroBanco& e) {
+            QVERIFY(e.violacaoChave());
+            QVERIFY(!e.bloqueio());
+            QVERIFY(!e.conexaoPerdida());
+            QCOMPARE(e.sqlcode(), -803);
+            QCOMPARE(e.gdscode(), std::intptr_t{335544665});
+            QVERIFY2(std::string(e.what()).find("PK_COMPONEN") != std::string::npos, e.what());
+        }
+        con->executa("delete from COMPONEN");
+    }
+
+    void parametersAreStoredLiterally() {
+        con->executa("insert into COMPONEN (CODIGO) values ('000002')");
+        const std::string ataque = "'; delete from COMPONEN; --";
+        con->executa("insert into COMPONEN (CODIGO, COMPONENTE) values (?, ?)", {std::string("000003"), ataque});
+        const Resultado r = con->consulta("select CODIGO from COMPONEN where COMPONENTE = ?", {ataque});
+        QCOMPARE(r.linhas.size(), std::size_t{1});
+        QCOMPARE(con->consulta("select CODIGO from COMPONEN").linhas.size(), std::size_t{2});
+        QCOMPARE(con->executa("delete from COMPONEN"), 2L);
+    }
+
+    void transactionCommitsOrRollsBack() {
+        {
+            auto t = con->iniciaTransacao();
+            t->executa("insert into COMPONEN (CODIGO) values (?)", {std::string("000010")});
+            QCOMPARE(t->consulta("select count(*) from COMPONEN").linhas[0][0], Valor(std::int64_t{1}));
+            t->desfaz();
+            QVERIFY_THROWS_EXCEPTION(ErroBanco, t->executa("delete from COMPONEN"));
+        }
+        {
+            auto t = con->iniciaTransacao();
+            t->executa("insert into COMPONEN (CODIGO) values (?)", {std::string("000011")});
+        }  // dropped without commit: rolled back
+        {
+            auto t = con->iniciaTransacao();
+            t->executa("insert into COMPONEN (CODIGO) values (?)", {std::string("000012")});
+            t->confirma();
+        }
+        const Resultado r = con->consulta("select CODIGO from COMPONEN");
+        QCOMPARE(r.linhas.size(), std::size_t{1});
+        QCOMPARE(std::get<std::string>(r.linhas[0][0]), std::string("000012"));
+        con->executa("delete from COMPONEN");
+    }
+
+    void aLockedRowEndsTheWaitAfterTheTimeout() {
+        con->executa("insert into COMPONEN (CODIGO, LOTE) values ('000020', 'A')");
+        auto outra = dbteste::conectaSuite("outra");
+        outra->parametros().esperaBloqueioSegundos = 1;
+        auto segura = con->iniciaTransacao();
+        segura->executa("update COMPONEN set LOTE = 'B' where CODIGO = '000020'");
+
+        QElapsedTimer relogio;
+        relogio.start();
+        try {
+            outra->executa("update COMPONEN set LOTE = 'C' where CODIGO = '000020'");
+            QFAIL("updated a row held by another transaction");
+        } catch (const ErroBanco& e) {
+            const qint64 ms = relogio.elapsed();
+            QVERIFY2(e.bloqueio(), e.what());
+            QVERIFY2(ms >= 800 && ms < 3500, std::to_string(ms).c_str());
+        }
+        segura->desfaz();
+        QCOMPARE(outra->executa("update COMPONEN set LOTE = 'C' where CODIGO = '000020'"), 1L);
+        con->executa("delete from COMPONEN");
+    }
+
+    void aLostConnectionIsReopenedOnce() {
+        auto vitima = dbteste::conectaSuite("vitima");
+        const Valor antes = vitima->consulta("select current_connection from RDB$DATABASE").linhas[0][0];
+        // Another attachment ends this one, as a server shutdown would.
+        con->executa("delete from MON$ATTACHMENTS where MON$ATTACHMENT_ID = ?", {antes});
+        const Valor depois = vitima->consulta("select current_connection from RDB$DATABASE").linhas[0][0];
+        QVERIFY(!(antes == depois));
+        QVERIFY(vitima->aberta());
+    }
+
+    void aClosedConnectionOpensOnFirstUse() {
+        Conexao c("BrenDados");
+        c.defineBanco(dbteste::bancoSuite());
+        QVERIFY(!c.aberta());
+        QCOMPARE(c.consulta("select 1 from RDB$DATABASE").linhas.size(), std::size_t{1});
+        QVERIFY(c.aberta());
+        c.fecha();
+        QVERIFY(!c.aberta());
+    }
+
+    void scriptsSplitOutsideQuotesAndComments() {
+        const auto s = dbteste::instrucoesScript(
+            "/* a; b */ insert into T values ('x;y', 'it''s');\n-- c; d\nSET NAMES WIN1252;\n"
+            "select \"A;B\" from T;\ncommit;\n  ");
+        QCOMPARE(s.size(), std::size_t{2});
+        QCOMPARE(s[0], std::string("insert into T values ('x;y', 'it''s')"));
+        QCOMPARE(s[1], std::string("select \"A;B\" from T"));
+    }
+
+    void demoDataLoads() {
+        dbteste::carregaDemo(*con);
+        const auto conta = [&](const std::string& sql) {
+            return std::get<std::int64_t>(con->consulta(sql).linhas.at(0).at(0));
+        };
+        QVERIFY(conta("select count(*) from COMPONEN where GRUPO = 'CAP'") >= 30);
+        QVERIFY(conta("select count(*) from COMPONEN where GRUPO <> 'CAP'") > 0);
+        QCOMPARE(conta("select count(*) from USUARIOS"), std::int64_t{2});
+        QCOMPARE(std::get<std::string>(con->consulta("select CONTROLADA from COMPONEN where CODIGO = '000001'")
+                                           .linhas.at(0)
+                                           .at(0)),
+                 std::string("N\xE3o"));
+        dbteste::limpaSuite(*con);
+    }
+
+    void embeddedTutorialDatabase() {
+        QTemporaryDir pasta;
+        const std::string arquivo = dbteste::criaTutorialEmbutido(pasta.path().toStdString());
+        Conexao c("IBConnection");
+        c.defineBanco(arquivo);
+        c.executa("insert into TUTORIAL (ASSUNTO, PAGINA, TEXTO) values (?, ?, ?)",
+                  {std::string("CUSTO UNIT\xC1RIO R$"), std::int32_t{1}, std::string("P\xE1gina")});
+        const Resultado r = c.consulta("select TEXTO from TUTORIAL where ASSUNTO = ?", {std::string("CUSTO UNIT\xC1RIO R$")});
+        QCOMPARE(std::get<std::string>(r.linhas.at(0).at(0)), std::string("P\xE1gina"));
+        QCOMPARE(r.colunas[0].tamanho, 1000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstFbClient)
+#include "tst_fbclient.moc"
