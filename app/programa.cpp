@@ -1,9 +1,22 @@
 #include "app/programa.h"
 
+#include "app/formpellora.h"
+#include "data/catalogo.h"
+#include "data/dm.h"
+#include "data/dm2.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/program.h"
+#include "platform/suite.h"
+#include "platform/text.h"
+#include "settings/settings.h"
 
 #include <QApplication>
+#include <QDir>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 // The general error handler: an error that escapes an event handler is shown
@@ -20,9 +33,98 @@ public:
         return false;
     }
 };
+
+// The embedded engine of the tutorial database needs a lock folder of its own
+// when the program does not run as root.
+void preparaMotorEmbutido() {
+    if (std::getenv("FIREBIRD_LOCK") || geteuid() == 0) return;
+    const QString pasta = QDir::tempPath() + QStringLiteral("/brenvita-lock-%1").arg(geteuid());
+    QDir().mkpath(pasta);
+    setenv("FIREBIRD_LOCK", pasta.toLocal8Bit().constData(), 0);
+}
+
+void imprime(const std::string& rotulo, const std::string& valor) {
+    std::printf("%s: %s\n", rotulo.c_str(), plataforma::paraQString(valor).toLocal8Bit().constData());
+}
+
+// Support check: the settings, the client library, the database locations and
+// whether both connections open. Exit code 0 only when everything connected.
+int verificaInstalacao() {
+    const std::string ini = plataforma::pastaExecutavel() + "BRENVITA.INI";
+    imprime("BRENVITA.INI", ini);
+    if (!plataforma::arquivoExiste(ini)) {
+        std::printf("BRENVITA.INI: nao encontrado\n");
+        return 1;
+    }
+    try {
+        LeConfiguracoes();
+    } catch (const std::exception& e) {
+        imprime("Erro nas configuracoes", e.what());
+    }
+    imprime("IpServidorCentral", IpServidorCentral.str());
+    imprime("CorFundoTelas", std::to_string(CorFundoTelas));
+    imprime("UsarFCPrecoVenda", UsarFCPrecoVenda.str());
+    imprime("UsarFatDiluicaoPreco", UsarFatDiluicaoPreco.str());
+    imprime("TempoLogoff", TempoLogoff.str());
+
+    const std::string caminhoGds = plataforma::caminhoSuite("CaminhoGDS.txt");
+    std::optional<std::vector<std::string>> linhas;
+    if (plataforma::arquivoExiste(caminhoGds)) linhas = plataforma::leLinhas(caminhoGds);
+    imprime("CaminhoGDS.txt", caminhoGds + (linhas ? "" : " (ausente)"));
+    const std::string biblioteca =
+        dados::fb::nomeBibliotecaCliente(dados::pastaClienteDoArquivo(linhas ? &*linhas : nullptr));
+    imprime("Biblioteca cliente", biblioteca);
+    imprime("Banco de dados", dados::localBancoSuite(IpServidorCentral.str()));
+    const std::string tutorial = plataforma::caminhoSuite("TUTORIAL.BD");
+    imprime("Banco do tutorial", tutorial);
+
+    bool tudoCerto = true;
+    {
+        dados::fb::Conexao c("BrenDados");
+        c.defineBiblioteca(biblioteca);
+        c.defineBanco(dados::localBancoSuite(IpServidorCentral.str()));
+        try {
+            c.abre();
+            std::printf("Conexao com o servidor: OK\n");
+        } catch (const std::exception& e) {
+            imprime("Conexao com o servidor: FALHOU", e.what());
+            tudoCerto = false;
+        }
+    }
+    {
+        dados::fb::Conexao c("IBConnection");
+        c.defineBanco(tutorial);
+        try {
+            c.abre();
+            std::printf("Conexao com o tutorial: OK\n");
+        } catch (const std::exception& e) {
+            imprime("Conexao com o tutorial: FALHOU", e.what());
+            tudoCerto = false;
+        }
+    }
+    return tudoCerto ? 0 : 1;
+}
 }  // namespace
 
 int executaPrograma(int argc, char* argv[]) {
+    preparaMotorEmbutido();
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--check") == 0) {
+            QCoreApplication app(argc, argv);
+            return verificaInstalacao();
+        }
+
     Aplicacao app(argc, argv);
+    app.setApplicationDisplayName(QStringLiteral("Cadastro de C\u00e1psulas"));
+
+    // Start-up, each object whole before the next: the main window (which reads
+    // the settings), DM, the help window, DM2.
+    FormPellora form;
+    dados::DM dm;
+    dm.DataModuleCreate();
+    dados::DM2 dm2;
+    dm2.DataModuleCreate();
+    form.defineModulos(&dm, &dm2);
+    form.show();
     return app.exec();
 }

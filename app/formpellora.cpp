@@ -1,0 +1,532 @@
+#include "app/formpellora.h"
+
+#include "app/aparencia.h"
+
+#include "data/dm.h"
+#include "data/dm2.h"
+#include "form/cores.h"
+#include "form/normalizacao.h"
+#include "form/preco.h"
+#include "form/widgets/dbedit.h"
+#include "form/widgets/dbgrid.h"
+#include "form/widgets/dbnavigator.h"
+#include "form/widgets/ligacao.h"
+#include "platform/messages.h"
+#include "platform/program.h"
+#include "platform/text.h"
+#include "settings/cores.h"
+#include "settings/settings.h"
+#include "signon/sessao.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+using plataforma::deQString;
+using plataforma::paraQString;
+using aparencia::arial;
+using aparencia::pinta;
+
+namespace {
+constexpr std::int32_t kCorBotao = static_cast<std::int32_t>(0xFF00000F);  // system button face
+
+
+QFont arialArredondada(int pixels) {
+    QFont f(QStringLiteral("Arial Rounded MT Bold"));
+    f.setPixelSize(pixels);
+    f.setBold(true);
+    return f;
+}
+
+
+}  // namespace
+
+FormPellora::FormPellora(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("FormPellora"));
+    setWindowTitle(paraQString("  Cadastro de C\xE1psulas"));
+    criaControles();
+    criaPainelLogin();
+    criaPaineisPesquisa();
+    criaPainelCompras();
+    criaMenuAjuda();
+    ligaEventos();
+    FormCreate();
+}
+
+FormPellora::~FormPellora() {
+    if (dm_) dm_->defineFormulario(nullptr);
+}
+
+// ---------------------------------------------------------------- controls
+
+void FormPellora::criaControles() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    PainelComponentes = new QFrame(this);
+    PainelComponentes->setObjectName(QStringLiteral("PainelComponentes"));
+    PainelComponentes->setFocusPolicy(Qt::ClickFocus);
+    PainelComponentes->setMouseTracking(true);
+    PainelComponentes->installEventFilter(this);
+    layout->addWidget(PainelComponentes);
+    QWidget* p = PainelComponentes;
+
+    DBNavigator1 = new widgets::DBNavigator(p);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    DBNavigator1->setGeometry(12, 10, 290, 65);
+
+    auto botao = [p](const char* nome, const char* texto, QRect r) {
+        auto* b = new QPushButton(paraQString(texto), p);
+        b->setObjectName(QString::fromLatin1(nome));
+        b->setGeometry(r);
+        b->setFocusPolicy(Qt::ClickFocus);
+        b->setAutoDefault(false);
+        b->setMouseTracking(true);
+        return b;
+    };
+    BotPesqcomp = botao("BotPesqcomp", "Pes&quisar", {306, 10, 153, 65});
+    botgradecomp = botao("botgradecomp", "&Tabela", {463, 10, 153, 31});
+    BitBtnUltimaCompra = botao("BitBtnUltimaCompra", "\xDAltima Compra", {464, 44, 152, 31});
+    BitBtnUltimaCompra->setFocusPolicy(Qt::StrongFocus);
+    BotFecharComp = botao("BotFecharComp", "&Fechar", {620, 10, 153, 65});
+    for (auto* b : {BotPesqcomp, botgradecomp, BitBtnUltimaCompra, BotFecharComp}) b->setFont(arial(13, true));
+
+    auto rotulo = [this, p](const char* texto, int x, int y, const QColor& cor = QColor(0, 0, 128)) {
+        auto* l = new QLabel(paraQString(texto), p);
+        l->setFont(arial(16));
+        pinta(l, QColor(), cor);
+        l->adjustSize();
+        l->move(x, y);
+        rotulos.push_back(l);
+        return l;
+    };
+    auto editor = [p](const char* nome, QRect r, int pixels = 16) {
+        auto* e = new widgets::DBEdit(p);
+        e->setObjectName(QString::fromLatin1(nome));
+        e->setGeometry(r);
+        e->setFont(pixels == 16 ? arial(16) : arialArredondada(pixels));
+        return e;
+    };
+
+    Bevel1 = new QFrame(p);
+    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Bevel1->setGeometry(51, 413, 344, 50);
+
+    rotulo("Descri\xE7\xE3o", 154, 99);
+    DBEdit1 = editor("DBEdit1", {236, 94, 483, 30}, 19);
+    rotulo("C\xF3" "digo", 174, 134, Qt::black);
+    DBEdit50 = editor("DBEdit50", {236, 131, 134, 26});
+    rotulo("Custo Unit. R$", 126, 176);
+    DBEdit2 = editor("DBEdit2", {236, 173, 134, 26});
+    rotulo("Multiplicador", 138, 209);
+    DBEdit5 = editor("DBEdit5", {236, 206, 134, 26});
+    rotulo("Unidade", 167, 242);
+    DBEditUnid = editor("DBEditUnid", {237, 240, 41, 26});
+    rotulo("Divisor de Unidade", 92, 275);
+    DBEdit6 = editor("DBEdit6", {236, 273, 134, 26});
+    rotulo("Estoque M\xEDnimo", 114, 309);
+    DBEdit25 = editor("DBEdit25", {236, 306, 134, 26});
+    Label357 = rotulo("Estoque M\xE1ximo", 109, 342);
+    Label357->setObjectName(QStringLiteral("Label357"));
+    DBEdit90 = editor("DBEdit90", {236, 339, 134, 26});
+    rotulo("Custo Fixo", 151, 375);
+    DBEdit16 = editor("DBEdit16", {236, 373, 134, 26});
+    rotulo("Valor Unit. Venda R$", 82, 428);
+    DBEdit8 = editor("DBEdit8", {236, 423, 134, 30}, 19);
+
+    DBEdit50->setReadOnly(true);
+    DBEditUnid->setReadOnly(true);
+    for (auto* e : {DBEdit50, DBEditUnid, DBEdit8}) e->setFocusPolicy(Qt::ClickFocus);
+    for (auto* e : {DBEdit2, DBEdit5, DBEdit6, DBEdit25, DBEdit90, DBEdit16}) e->setMouseTracking(true);
+
+    // The colour group.
+    Bevel2 = new QFrame(p);
+    Bevel2->setObjectName(QStringLiteral("Bevel2"));
+    Bevel2->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel2->setGeometry(392, 137, 328, 56);
+    Label3 = new QLabel(paraQString(" Selecionar a cor da c\xE1psula "), p);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setFont(arial(13, true));
+    Label3->setAutoFillBackground(true);
+    Label3->adjustSize();
+    Label3->move(408, 129);
+    Label1 = new QLabel(QStringLiteral("Cor"), p);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(arial(13, true));
+    pinta(Label1, QColor(), QColor(0, 128, 0));
+    Label1->setToolTip(QStringLiteral("Recarregar cores"));
+    Label1->setGeometry(401, 158, 25, 16);
+    Label1->installEventFilter(this);
+    ComboBox1 = new QComboBox(p);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setGeometry(430, 156, 152, 24);
+    ComboBox1->setFocusPolicy(Qt::ClickFocus);
+    BitBtn1 = new QPushButton(QStringLiteral("<- Usar esta cor"), p);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setFont(arial(13, true));
+    pinta(BitBtn1, QColor(), QColor(0, 128, 0));
+    BitBtn1->setGeometry(588, 154, 118, 25);
+    BitBtn1->setFocusPolicy(Qt::NoFocus);
+    Imagem1 = new QLabel(p);
+    Imagem1->setObjectName(QStringLiteral("Imagem1"));
+    Imagem1->setGeometry(423, 179, 257, 144);
+    Imagem1->hide();
+    Imagem1->installEventFilter(this);
+
+    // The video manual's panel: held, never shown by any operation.
+    PainelManual = new QFrame(p);
+    PainelManual->setObjectName(QStringLiteral("PainelManual"));
+    pinta(PainelManual, Qt::black);
+    PainelManual->hide();
+    PainelManual->installEventFilter(this);
+
+    // Tab order; the read-only editors sit in the chain but are no tab stops,
+    // so Enter in them continues at the next stop.
+    setTabOrder(DBEdit1, DBEdit50);
+    setTabOrder(DBEdit50, DBEdit2);
+    setTabOrder(DBEdit2, DBEdit5);
+    setTabOrder(DBEdit5, DBEditUnid);
+    setTabOrder(DBEditUnid, DBEdit6);
+    setTabOrder(DBEdit6, DBEdit25);
+    setTabOrder(DBEdit25, DBEdit90);
+    setTabOrder(DBEdit90, DBEdit16);
+    setTabOrder(DBEdit16, BitBtnUltimaCompra);
+}
+
+void FormPellora::ligaEventos() {
+    auto ligaTecla = [this](widgets::DBEdit* e, void (FormPellora::*h)(char&)) {
+        e->OnKeyPress = [this, h](char& k) { (this->*h)(k); };
+    };
+    ligaTecla(DBEdit1, &FormPellora::DBEdit1KeyPress);
+    ligaTecla(DBEdit50, &FormPellora::DBEdit50KeyPress);
+    ligaTecla(DBEdit2, &FormPellora::DBEdit2KeyPress);
+    ligaTecla(DBEdit5, &FormPellora::DBEdit5KeyPress);
+    ligaTecla(DBEditUnid, &FormPellora::DBEditUnidKeyPress);
+    ligaTecla(DBEdit6, &FormPellora::DBEdit6KeyPress);
+    ligaTecla(DBEdit25, &FormPellora::DBEdit25KeyPress);
+    ligaTecla(DBEdit90, &FormPellora::DBEdit90KeyPress);
+    ligaTecla(DBEdit16, &FormPellora::DBEdit16KeyPress);
+
+    DBEdit1->OnEnter = [this] { DBEdit1Enter(); };
+    DBEdit1->OnExit = [this] { DBEdit1Exit(); };
+    DBEdit2->OnEnter = [this] { DBEdit2Enter(); };
+    DBEdit2->OnExit = [this] { DBEdit2Exit(); };
+    DBEdit2->OnClick = [this] { DBEdit2Click(); };
+    DBEdit5->OnEnter = [this] { DBEdit5Enter(); };
+    DBEdit5->OnExit = [this] { DBEdit5Exit(); };
+    DBEdit5->OnClick = [this] { DBEdit5Click(); };
+    DBEdit6->OnExit = [this] { DBEdit6Exit(); };
+    DBEdit16->OnEnter = [this] { DBEdit16Enter(); };
+    DBEdit16->OnClick = [this] { DBEdit16Click(); };
+    DBEdit8->OnEnter = [this] { DBEdit8Enter(); };
+    DBEdit8->OnClick = [this] { DBEdit8Click(); };
+
+    DBEdit2->OnMouseMove = [this] { DBEdit2MouseMove(); };
+    DBEdit5->OnMouseMove = [this] { DBEdit5MouseMove(); };
+    DBEdit6->OnMouseMove = [this] { DBEdit6MouseMove(); };
+    DBEdit25->OnMouseMove = [this] { DBEdit25MouseMove(); };
+    DBEdit90->OnMouseMove = [this] { DBEdit90MouseMove(); };
+    DBEdit16->OnMouseMove = [this] { DBEdit16MouseMove(); };
+    for (auto* b : {BotFecharComp, BotPesqcomp, botgradecomp}) b->installEventFilter(this);
+
+    connect(BotFecharComp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BotFecharCompClick(); }); });
+    connect(BotPesqcomp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BotPesqcompClick(); }); });
+    connect(botgradecomp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { botgradecompClick(); }); });
+    connect(BitBtnUltimaCompra, &QPushButton::clicked, this,
+            [this] { plataforma::protegido([this] { BitBtnUltimaCompraClick(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BitBtn1Click(); }); });
+    connect(ComboBox1, QOverload<int>::of(&QComboBox::activated), this,
+            [this](int) { plataforma::protegido([this] { ComboBox1Click(); }); });
+    DBNavigator1->OnEnter = [this] { DBNavigator1Enter(); };
+}
+
+void FormPellora::defineModulos(dados::DM* dm, dados::DM2* dm2) {
+    dm_ = dm;
+    dm2_ = dm2;
+    dm_->defineFormulario(this);
+    DBNavigator1->liga(&dm_->DS_Componentes);
+    DBEdit1->liga(&dm_->DS_Componentes, "COMPONENTE");
+    DBEdit50->liga(&dm_->DS_Componentes, "CODIGO");
+    DBEdit2->liga(&dm_->DS_Componentes, "CUSTOUNITR");
+    DBEdit5->liga(&dm_->DS_Componentes, "MULTIPLICADOR");
+    DBEditUnid->liga(&dm_->DS_Componentes, "UNID");
+    DBEdit6->liga(&dm_->DS_Componentes, "DIVISORUNID");
+    DBEdit25->liga(&dm_->DS_Componentes, "ESTOQUECRITICO");
+    DBEdit90->liga(&dm_->DS_Componentes, "ESTOQUEMAXIMO");
+    DBEdit16->liga(&dm_->DS_Componentes, "CUSTOFIXO");
+    DBEdit8->liga(&dm_->DS_Componentes, "PRECOR");
+    if (DBEdit4) DBEdit4->liga(&dm_->DS_Componentes, "PRECOR");
+    if (GradeComponentes) GradeComponentes->liga(&dm_->DS_Componentes);
+    if (GradeCompNomes) GradeCompNomes->liga(&dm_->DS_CompNome);
+    if (DBGridUltimaCompra) DBGridUltimaCompra->liga(&dm_->DS_SQLDataSet1);
+}
+
+// ---------------------------------------------------------------- frame
+
+void FormPellora::FormCreate() {
+    CorFundoTelas = kCorBotao;
+    aplicaCorDeFundo();
+    resize(800, 600);
+    if (const QScreen* tela = QGuiApplication::primaryScreen())
+        move(tela->availableGeometry().center() - QPoint(400, 300));
+    // A colour that is not a number is shown by the general error handler and
+    // start-up goes on; a missing file ends the program inside.
+    plataforma::protegido([] { LeConfiguracoes(); });
+}
+
+bool FormPellora::aplicaCorDeFundo() {
+    const QColor cor = corDaConfiguracao(CorFundoTelas);
+    pinta(this, cor);
+    pinta(PainelComponentes, cor);
+    if (Label3) pinta(Label3, cor);
+    return cor.isValid();
+}
+
+void FormPellora::FormActivate() {
+    if (!dm_ || ativando_) return;
+    ativando_ = true;
+    struct Fim {
+        bool& f;
+        ~Fim() { f = false; }
+    } fim{ativando_};
+
+    dm_->Componentes.open();
+    aplicaCorDeFundo();
+    PainelComponentes->show();
+    // A record still being edited (the return from a field's message) keeps its
+    // editors open; only a browsing record is locked.
+    const bool editando = dm_->Componentes.state() == dados::Estado::Editando ||
+                          dm_->Componentes.state() == dados::Estado::Inserindo;
+    if (!editando) BloqueiaCampos();
+    DesabilitaBotoes();
+    CarregaCores();
+    DecidirLogin();
+}
+
+void FormPellora::BotFecharCompClick() { close(); }
+
+void FormPellora::FormClose(bool& podeFechar) {
+    podeFechar = true;
+    if (!dm_) return;
+    try {
+        gravaEditores();
+        if (dm_->Componentes.state() == dados::Estado::Editando ||
+            dm_->Componentes.state() == dados::Estado::Inserindo)
+            dm_->Componentes.post();
+        dm_->Componentes.close();
+    } catch (const plataforma::Abortado&) {
+        podeFechar = false;
+        return;
+    } catch (const std::exception& e) {
+        plataforma::trataErro(e);
+        podeFechar = false;
+        return;
+    }
+    if (dm2_) dm2_->CotDolar.close();
+}
+
+void FormPellora::closeEvent(QCloseEvent* e) {
+    bool podeFechar = true;
+    FormClose(podeFechar);
+    if (podeFechar)
+        e->accept();
+    else
+        e->ignore();
+}
+
+void FormPellora::DesabilitaBotoes() {
+    BotFecharComp->setEnabled(false);
+    botgradecomp->setEnabled(false);
+    BotPesqcomp->setEnabled(false);
+    BitBtnUltimaCompra->setEnabled(false);
+}
+
+void FormPellora::HabilitaBotoes() {
+    BotFecharComp->setEnabled(true);
+    botgradecomp->setEnabled(true);
+    BotPesqcomp->setEnabled(true);
+    BitBtnUltimaCompra->setEnabled(true);
+}
+
+void FormPellora::BloqueiaCampos() {
+    DBEdit1->setEnabled(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{DBEdit2, DBEditUnid, DBEdit5, DBEdit6, DBEdit8, DBEdit25,
+                                                      DBEdit90, DBEdit50, NomeComponente, DBEdit16})
+        if (w) w->setEnabled(false);
+}
+
+void FormPellora::LiberaCampos() {
+    for (QWidget* w : std::initializer_list<QWidget*>{DBEdit1, DBEdit2, DBEditUnid, DBEdit5, DBEdit6, DBEdit8,
+                                                      DBEdit25, DBEdit90, DBEdit50, NomeComponente, DBEdit16})
+        if (w) w->setEnabled(true);
+}
+
+bool FormPellora::painelComponentesVisivel() const { return PainelComponentes->isVisibleTo(this); }
+bool FormPellora::descricaoDisponivel() const { return DBEdit1->isEnabled() && DBEdit1->isVisibleTo(this); }
+void FormPellora::focaDescricao() { DBEdit1->setFocus(Qt::OtherFocusReason); }
+void FormPellora::descricaoSomenteLeitura(bool s) { DBEdit1->setReadOnly(s); }
+std::string FormPellora::textoDescricao() const { return deQString(DBEdit1->text()); }
+void FormPellora::defineTextoDescricao(const std::string& t) { DBEdit1->setText(paraQString(t)); }
+std::string FormPellora::textoCodigo() const { return deQString(DBEdit50->text()); }
+
+void FormPellora::gravaEditores() {
+    for (auto* e : {DBEdit1, DBEdit2, DBEdit5, DBEdit6, DBEdit25, DBEdit90, DBEdit16, DBEdit8}) e->gravaNoCampo();
+    if (DBEdit4) DBEdit4->gravaNoCampo();
+}
+
+// Window activation by the program's own windows (a message box, the help
+// window) runs FormActivate; switching from another application does not.
+bool FormPellora::event(QEvent* e) {
+    static bool primeira = true;
+    if (e->type() == QEvent::WindowDeactivate) {
+        if (QApplication::activeWindow() != nullptr && QApplication::activeWindow() != this)
+            setProperty("desativadaPorJanelaPropria", true);
+    } else if (e->type() == QEvent::WindowActivate) {
+        const bool propria = property("desativadaPorJanelaPropria").toBool();
+        setProperty("desativadaPorJanelaPropria", false);
+        if (primeira || propria) {
+            primeira = false;
+            plataforma::protegido([this] { FormActivate(); });
+        }
+    }
+    return QWidget::event(e);
+}
+
+void FormPellora::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && botaoCancelar_ && botaoCancelar_->isEnabled() &&
+        botaoCancelar_->isVisibleTo(this)) {
+        botaoCancelar_->click();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+bool FormPellora::eventFilter(QObject* obj, QEvent* e) {
+    if (e->type() == QEvent::MouseMove) {
+        if (obj == BotFecharComp) BotFecharCompMouseMove();
+        else if (obj == BotPesqcomp) BotPesqcompMouseMove();
+        else if (obj == botgradecomp) botgradecompMouseMove();
+        else if (obj == PainelComponentes) PainelComponentesMouseMove();
+    } else if (e->type() == QEvent::MouseButtonRelease) {
+        if (obj == Label1) plataforma::protegido([this] { Label1Click(); });
+        else if (obj == Imagem1) Imagem1Click();
+    } else if (e->type() == QEvent::MouseButtonDblClick) {
+        if (obj == PainelManual) PainelManualDblClick();
+    } else if (e->type() == QEvent::FocusIn) {
+        if (obj == PainelComponentes) PainelComponentesEnter();
+    }
+    return QWidget::eventFilter(obj, e);
+}
+
+// ---------------------------------------------------------------- field entry
+
+void FormPellora::avancaFoco() { focusNextPrevChild(true); }
+
+void FormPellora::DBEdit1KeyPress(char& key) {
+    if (key != '\r') return;
+    key = 0;
+    DBEdit1->setText(paraQString(formulario::NormalizaDescricao(deQString(DBEdit1->text()))));
+    avancaFoco();
+}
+
+void FormPellora::DBEdit1Enter() {
+    DBEdit1->setText(paraQString(formulario::NormalizaDescricao(deQString(DBEdit1->text()))));
+    DBEdit1->selectAll();
+    DBEdit1->setReadOnly(true);
+}
+
+void FormPellora::DBEdit1Exit() {
+    if (DBEdit50->text().isEmpty()) return;
+    if (DBEdit1->text().isEmpty()) {
+        plataforma::mostraMensagem("Favor digitar a Descri\xE7\xE3o do Produto.");
+        DBEdit1->setFocus(Qt::OtherFocusReason);
+        DBEdit1->setReadOnly(false);
+        return;
+    }
+    if (CorDescricaoInvalida()) {
+        const std::string descricao = deQString(DBEdit1->text());
+        plataforma::mostraMensagem("A cor \"" + formulario::ExtraiCorDescricao(descricao) +
+                                   "\" n\xE3o \xE9 v\xE1lida." + "\r" + "Esta cor n\xE3o consta na tabela" + "\r" +
+                                   "de cores das c\xE1psulas do sistema.");
+        Imagem1->move(423, 179);
+        Imagem1->show();
+        DBEdit1->setText(paraQString(RemoveCorDescricao()));
+    }
+}
+
+void FormPellora::DBEdit50KeyPress(char& key) {
+    if (key == '\r') { key = 0; avancaFoco(); }
+}
+void FormPellora::DBEdit2KeyPress(char& key) {
+    if (key == '\r') { key = 0; avancaFoco(); }
+}
+void FormPellora::DBEdit5KeyPress(char& key) {
+    if (key == '\r') { key = 0; avancaFoco(); }
+}
+void FormPellora::DBEditUnidKeyPress(char& key) {
+    if (key == '\r') { key = 0; avancaFoco(); }
+}
+void FormPellora::DBEdit6KeyPress(char& key) {
+    if (key == '\r') { key = 0; avancaFoco(); }
+}
+void FormPellora::DBEdit25KeyPress(char& key) {
+    if (key == '\r') { key = 0; avancaFoco(); }
+}
+void FormPellora::DBEdit90KeyPress(char& key) {
+    if (key == '\r') { key = 0; avancaFoco(); }
+}
+void FormPellora::DBEdit16KeyPress(char& key) {
+    if (key == '\r') { key = 0; avancaFoco(); }
+}
+
+void FormPellora::DBEdit2Exit() {
+    if (!AcessoFinanceiro) {
+        DBEditUnid->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (formulario::custoAbaixoDoMinimo(deQString(DBEdit2->text()))) {
+        plataforma::mostraMensagem(
+            "Aten\xE7\xE3o: O Valor Unit\xE1rio n\xE3o pode ser menor que \"R$ 0.0001\",\rFavor Corrigir!");
+        if (DBEdit2->isEnabled() && DBEdit2->isVisible()) {
+            DBEdit2->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    CalculaPrecoVenda();
+}
+
+void FormPellora::DBEdit5Exit() {
+    if (!AcessoFinanceiro) {
+        DBEditUnid->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    CalculaPrecoVenda();
+}
+
+void FormPellora::DBEdit6Exit() { CalculaPrecoVenda(); }
+
+void FormPellora::CalculaPrecoVenda() {
+    if (!dm_) return;
+    auto& ds = dm_->Componentes;
+    if (!ds.active()) return;
+    gravaEditores();
+    ds.edit();
+    const double divisor = dm_->ComponentesDIVISORUNID->comoReal();
+    if (divisor == 0) return;
+    const auto preco = formulario::calculaPrecoVenda(
+        dm_->ComponentesCUSTOUNITR->comoReal(), dm_->ComponentesMULTIPLICADOR->comoReal(), divisor,
+        dm_->ComponentesFATORCORRECAO->comoReal(), dm_->ComponentesFATORDILUICAO->comoReal(),
+        formulario::configuracaoLigada(UsarFCPrecoVenda.str()),
+        formulario::configuracaoLigada(UsarFatDiluicaoPreco.str()));
+    if (!preco) return;
+    dm_->ComponentesPRECOR->defineValor(formulario::precoNaColuna(*preco));
+}

@@ -1,0 +1,238 @@
+#pragma once
+// The capsule registry window. Its handlers are named control-then-event and
+// bound to the controls' events; the rules they apply live in form/, signon/
+// and help/ as plain functions.
+#include "data/formulario.h"
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QAction;
+
+namespace dados {
+class DM;
+class DM2;
+}
+namespace widgets {
+class DBEdit;
+class DBNavigator;
+class DBGrid;
+}
+
+class FormPellora : public QWidget, public dados::FormularioComponentes {
+    Q_OBJECT
+public:
+    explicit FormPellora(QWidget* parent = nullptr);
+    ~FormPellora() override;
+
+    // Binds the data-aware controls once the data modules exist.
+    void defineModulos(dados::DM* dm, dados::DM2* dm2);
+    dados::DM* dm() const { return dm_; }
+
+    // Main frame.
+    void FormCreate();
+    void FormActivate();
+    void FormClose(bool& podeFechar);
+    void BotFecharCompClick();
+    void DesabilitaBotoes() override;
+    void HabilitaBotoes() override;
+    void BloqueiaCampos() override;
+    void LiberaCampos() override;
+
+    // The record's handlers reach the window through these.
+    bool painelComponentesVisivel() const override;
+    bool descricaoDisponivel() const override;
+    void focaDescricao() override;
+    void descricaoSomenteLeitura(bool somenteLeitura) override;
+    std::string textoDescricao() const override;
+    void defineTextoDescricao(const std::string& texto) override;
+    std::string textoCodigo() const override;
+    void gravaEditores() override;
+
+    // Field entry and price.
+    void DBEdit1KeyPress(char& key);
+    void DBEdit1Enter();
+    void DBEdit1Exit();
+    void DBEdit50KeyPress(char& key);
+    void DBEdit2KeyPress(char& key);
+    void DBEdit2Exit();
+    void DBEdit5KeyPress(char& key);
+    void DBEdit5Exit();
+    void DBEditUnidKeyPress(char& key);
+    void DBEdit6KeyPress(char& key);
+    void DBEdit6Exit();
+    void DBEdit25KeyPress(char& key);
+    void DBEdit90KeyPress(char& key);
+    void DBEdit16KeyPress(char& key);
+    void CalculaPrecoVenda();
+
+    // Sign-on.
+    std::string SelecionarEstacao();
+    void VerificarLogin();
+    std::string DireitosDoLogon();
+    void DecidirLogin();
+    void EditNomeExit();
+    void EditNomeKeyPress(char& key);
+    void EditSenhaUKeyPress(char& key);
+    void BotOkSenhaClick();
+    void BotCancSenhaClick();
+    void DBEdit2Enter();
+    void DBEdit2Click();
+    void DBEdit5Enter();
+    void DBEdit5Click();
+    void DBEdit16Enter();
+    void DBEdit16Click();
+    void DBEdit8Enter();
+    void DBEdit8Click();
+
+    // Colour.
+    void CarregaCores();
+    bool CorDescricaoInvalida();
+    std::string RemoveCorDescricao();
+    void Label1Click();
+    void ComboBox1Click();
+    void BitBtn1Click();
+    void Imagem1Click();
+    void escondeImagem1();  // the mouse-move handlers below only call this
+    void DBEdit2MouseMove() { escondeImagem1(); }
+    void DBEdit5MouseMove() { escondeImagem1(); }
+    void DBEdit6MouseMove() { escondeImagem1(); }
+    void DBEdit25MouseMove() { escondeImagem1(); }
+    void DBEdit90MouseMove() { escondeImagem1(); }
+    void DBEdit16MouseMove() { escondeImagem1(); }
+    void BotFecharCompMouseMove() { escondeImagem1(); }
+    void BotPesqcompMouseMove() { escondeImagem1(); }
+    void botgradecompMouseMove() { escondeImagem1(); }
+
+    // Search and table.
+    void BotPesqcompClick();
+    void NomeComponenteKeyPress(char& key);
+    void PesquisaDescricao();
+    void AceitaCompClick();
+    void AbandonaPesqCompClick();
+    void GradeCompNomesKeyPress(char& key);
+    void botgradecompClick();
+    void BitBtn13Click();
+
+    // Last purchases.
+    void BitBtnUltimaCompraClick();
+    void BitBtnOcultarUltCompraClick();
+
+    // Context help.
+    void ManualdeOperao1Click();
+    void PainelComponentesMouseMove();
+    void PainelComponentesEnter();
+    void DBNavigator1Enter();
+    void PainelManualDblClick();
+    // The subject of a control of the subject table (empty for none).
+    static std::string assuntoDoControle(const std::string& nomeControle);
+    void defineAssuntoDoControle(const std::string& nomeControle);
+
+    // Controls.
+    QFrame* PainelComponentes = nullptr;
+    widgets::DBNavigator* DBNavigator1 = nullptr;
+    QPushButton* BotPesqcomp = nullptr;
+    QPushButton* botgradecomp = nullptr;
+    QPushButton* BitBtnUltimaCompra = nullptr;
+    QPushButton* BotFecharComp = nullptr;
+    widgets::DBEdit* DBEdit1 = nullptr;
+    widgets::DBEdit* DBEdit50 = nullptr;
+    widgets::DBEdit* DBEdit2 = nullptr;
+    widgets::DBEdit* DBEdit5 = nullptr;
+    widgets::DBEdit* DBEditUnid = nullptr;
+    widgets::DBEdit* DBEdit6 = nullptr;
+    widgets::DBEdit* DBEdit25 = nullptr;
+    widgets::DBEdit* DBEdit90 = nullptr;
+    widgets::DBEdit* DBEdit16 = nullptr;
+    widgets::DBEdit* DBEdit8 = nullptr;
+    QFrame* Bevel1 = nullptr;  // raised frame around the sale price
+    QLabel* Label357 = nullptr;  // "Estoque Máximo"
+    std::vector<QLabel*> rotulos;
+
+    // Colour group.
+    QFrame* Bevel2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QLabel* Imagem1 = nullptr;
+
+    // Login panel.
+    QFrame* PainelLogin = nullptr;
+    QLabel* Panel48 = nullptr;
+    QFrame* Bevel10 = nullptr;
+    QLabel* Label216 = nullptr;
+    QLineEdit* EditNome = nullptr;
+    QLabel* Label217 = nullptr;
+    QLineEdit* EditSenhaU = nullptr;
+    QPushButton* BotOkSenha = nullptr;
+    QPushButton* BotCancSenha = nullptr;
+
+    // Search entry, pick list and table.
+    QFrame* Panel9 = nullptr;
+    QLabel* Label41 = nullptr;
+    QLineEdit* NomeComponente = nullptr;
+    QFrame* PainelPesqComp = nullptr;
+    QLabel* Panel35 = nullptr;
+    widgets::DBGrid* GradeCompNomes = nullptr;
+    QLabel* Label173 = nullptr;
+    QPushButton* AceitaComp = nullptr;
+    QPushButton* AbandonaPesqComp = nullptr;
+    QFrame* pnlTabelaComp = nullptr;
+    QLabel* Panel2 = nullptr;
+    widgets::DBGrid* GradeComponentes = nullptr;
+    QPushButton* BitBtn13 = nullptr;
+
+    // Last purchases.
+    QFrame* pnl_UltimaCompra = nullptr;
+    QLabel* PanelTituloUltCompra = nullptr;
+    widgets::DBGrid* DBGridUltimaCompra = nullptr;
+    QLabel* lblFornecUltimaCompra = nullptr;
+    QLabel* lblTelUltimaCompra = nullptr;
+    QPushButton* BitBtnOcultarUltCompra = nullptr;
+    widgets::DBEdit* DBEdit4 = nullptr;
+
+    // Help.
+    QMenu* PopupMenu1 = nullptr;
+    QAction* ManualdeOperao1 = nullptr;
+    QFrame* PainelManual = nullptr;
+    QString MediaPlayer1Arquivo;  // the video manual's file; nothing plays it
+
+    // The button that answers Esc (BotFecharComp, BotCancSenha or none).
+    QPushButton* botaoCancelar() const { return botaoCancelar_; }
+    void defineBotaoCancelar(QPushButton* b) { botaoCancelar_ = b; }
+
+    // Tests: run FormActivate on every activation by the program's own windows.
+    bool loginFeitoNestaExecucao() const { return loginFeito_; }
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* obj, QEvent* e) override;
+
+private:
+    void criaControles();
+    void criaPainelLogin();
+    void criaPaineisPesquisa();
+    void criaPainelCompras();
+    void criaMenuAjuda();
+    void ligaEventos();
+    void estadoEdicao();      // the editing state after a sign-on
+    void estadoLogin();       // the login panel
+    void avancaFoco();        // Enter: next tab stop
+    bool aplicaCorDeFundo();
+
+    dados::DM* dm_ = nullptr;
+    dados::DM2* dm2_ = nullptr;
+    QPushButton* botaoCancelar_ = nullptr;
+    bool loginFeito_ = false;
+    bool ativando_ = false;
+};

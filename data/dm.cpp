@@ -1,0 +1,302 @@
+#include "data/dm.h"
+#include "data/dm2.h"
+
+#include "data/catalogo.h"
+#include "form/normalizacao.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/program.h"
+#include "platform/suite.h"
+#include "settings/settings.h"
+
+#include <cstdio>
+
+namespace dados {
+
+Cadeia::Cadeia(const std::string& nome, const std::string& nomeCds, fb::Conexao* conexao,
+               const std::string& tabela, ModoAtualizacao modo, const std::string& sql,
+               const std::vector<DefCampo>* campos, bool comDataSource)
+    : sqlds{"SQLDS_" + nome, conexao, sql, {}},
+      dsp("DSP_" + nome, &sqlds, tabela, modo),
+      cds(nomeCds, &dsp) {
+    if (campos) cds.defineCampos(*campos);
+    if (comDataSource) ds = std::make_unique<DataSource>("DS_" + nomeCds, &cds);
+}
+
+std::string mensagemGravacaoRecusada(const std::string& mensagemBanco) {
+    return "N\xE3o foi poss\xEDvel gravar a altera\xE7\xE3o no banco de dados.\r\n" + mensagemBanco;
+}
+
+DM::DM()
+    : componen("Componen", "Componentes", &sqlcon1, "COMPONEN", ModoAtualizacao::SomenteChave,
+               sqlComponentes(), &camposComponen()),
+      compNome("CompNome", "CompNome", &sqlcon1, "COMPONEN", ModoAtualizacao::SomenteChave,
+               "", &camposCompNome()),
+      tutorial("Tutorial", "Tutorial", &SQLConnection1, "TUTORIAL", ModoAtualizacao::SomenteChave,
+               "select ASSUNTO, PAGINA, TEXTO from TUTORIAL", &camposTutorial()),
+      usuarios("Usuarios", "Usuarios", &sqlcon1, "USUARIOS", ModoAtualizacao::SomenteChave,
+               "select USUARIO, CODIGO, SENHA, ACESSO, ARQUIVO, LOGADO, ESTACAO, CONSIST_INICIAL, "
+               "DEFVIDEOVEX from USUARIOS order by USUARIO",
+               &camposUsuarios()),
+      estacoes("Estacoes", "Estacoes", &sqlcon1, "ESTACOES", ModoAtualizacao::SomenteChave,
+               "select ESTACAO, DATBASNAM, TIPO, ATCAIXA, ESVAZIAR, EMUSO, CAMINHOREQUISICAO, CAMINHOOM, "
+               "CAMINHOECF, CAMINHOSEQUENCIAL1, CAMINHO2, ROTULO1, ROTULO2, ROTULO3, ROTULO4, ROTULO5, "
+               "ROTULO6, USUARIO from ESTACOES order by ESTACAO",
+               &camposEstacoes(), false),
+      sqlDataSet1("SQLDataSet1", "CDS_SQLDataSet1", &sqlcon1, "", ModoAtualizacao::TodasColunas, "",
+                  nullptr) {
+    // The chain names of the ad-hoc query differ from the usual prefixes.
+    sqlDataSet1.sqlds.nome = "SQLDataSet1";
+    SQLQuery1.conexao = &sqlcon1;
+    SQLQueryTutorial.conexao = &SQLConnection1;
+    SQLConnection1.defineBanco(plataforma::caminhoSuite("TUTORIAL.BD"));
+
+    ComponentesCODIGO = Componentes.campo("CODIGO");
+    ComponentesCOMPONENTE = Componentes.campo("COMPONENTE");
+    ComponentesGRUPO = Componentes.campo("GRUPO");
+    ComponentesUNID = Componentes.campo("UNID");
+    ComponentesCUSTOUNITR = Componentes.campo("CUSTOUNITR");
+    ComponentesMULTIPLICADOR = Componentes.campo("MULTIPLICADOR");
+    ComponentesDIVISORUNID = Componentes.campo("DIVISORUNID");
+    ComponentesPRECOR = Componentes.campo("PRECOR");
+    ComponentesFATORCORRECAO = Componentes.campo("FATORCORRECAO");
+    ComponentesFATORDILUICAO = Componentes.campo("FATORDILUICAO");
+    ComponentesESTOQUECRITICO = Componentes.campo("ESTOQUECRITICO");
+    ComponentesESTOQUEMAXIMO = Componentes.campo("ESTOQUEMAXIMO");
+    ComponentesCUSTOFIXO = Componentes.campo("CUSTOFIXO");
+
+    Componentes.BeforeInsert = [this](ClientDataSet& d) { ComponentesBeforeInsert(d); };
+    Componentes.AfterInsert = [this](ClientDataSet& d) { ComponentesAfterInsert(d); };
+    Componentes.BeforeEdit = [this](ClientDataSet& d) { ComponentesBeforeEdit(d); };
+    Componentes.BeforePost = [this](ClientDataSet& d) { ComponentesBeforePost(d); };
+    Componentes.AfterPost = [this](ClientDataSet& d) { ComponentesAfterPost(d); };
+    Componentes.AfterCancel = [this](ClientDataSet& d) { ComponentesAfterCancel(d); };
+    Componentes.AfterDelete = [this](ClientDataSet& d) { ComponentesAfterDelete(d); };
+    Componentes.BeforeClose = [this](ClientDataSet& d) { ComponentesBeforeClose(d); };
+    Componentes.OnPostError = [this](ClientDataSet& d, const std::exception& e, AcaoErroPost& a) {
+        ComponentesPostError(d, e, a);
+    };
+    Tutorial.AfterPost = [this](ClientDataSet& d) { TutorialAfterPost(d); };
+    Tutorial.AfterDelete = [this](ClientDataSet& d) { TutorialAfterDelete(d); };
+}
+
+DM::~DM() {
+    // Handlers may reach the form, which may be gone by now.
+    form_ = nullptr;
+}
+
+void abreConexaoPrincipal(fb::Conexao& conexao) {
+    const std::string caminhoGds = plataforma::caminhoSuite("CaminhoGDS.txt");
+    std::optional<std::vector<std::string>> linhas;
+    if (plataforma::arquivoExiste(caminhoGds)) linhas = plataforma::leLinhas(caminhoGds);
+    conexao.defineBiblioteca(fb::nomeBibliotecaCliente(pastaClienteDoArquivo(linhas ? &*linhas : nullptr)));
+    conexao.fecha();
+    conexao.defineBanco(localBancoSuite(IpServidorCentral.str()));
+    std::string classe, mensagem;
+    try {
+        conexao.abre();
+        return;
+    } catch (const plataforma::Erro& e) {
+        classe = e.classe();
+        mensagem = e.what();
+    } catch (const std::exception& e) {
+        classe = "Exception";
+        mensagem = e.what();
+    }
+    plataforma::mostraMensagem(mensagemFalhaConexao(IpServidorCentral.str(), classe, mensagem),
+                               plataforma::TipoMensagem::Erro);
+    plataforma::encerraPrograma(1);
+}
+
+void DM::DataModuleCreate() { abreConexaoPrincipal(sqlcon1); }
+
+void DM::abreTutorialSeNecessario() {
+    if (!SQLConnection1.aberta()) SQLConnection1.abre();
+}
+
+std::string DM::ProximoCodigo() {
+    // The greatest code that is a whole number, plus one. The maximum of the text
+    // column would compare codes as text (99 above 000123) and could hand out a
+    // code already in use, so every code is read and compared as a number.
+    SQLQuery1.close();
+    SQLQuery1.sql = "select CODIGO from COMPONEN";
+    SQLQuery1.parametros.clear();
+    SQLQuery1.open();
+    long long maior = 0;
+    for (const auto& linha : SQLQuery1.resultado.linhas) {
+        const auto* texto = std::get_if<std::string>(&linha[0]);
+        if (!texto) continue;
+        std::size_t a = 0, b = texto->size();
+        while (a < b && (*texto)[a] == ' ') ++a;
+        while (b > a && (*texto)[b - 1] == ' ') --b;
+        if (a == b || b - a > 17) continue;
+        long long v = 0;
+        bool inteiro = true;
+        for (std::size_t i = a; i < b; ++i) {
+            const char c = (*texto)[i];
+            if (c < '0' || c > '9') { inteiro = false; break; }
+            v = v * 10 + (c - '0');
+        }
+        if (inteiro && v > maior) maior = v;
+    }
+    SQLQuery1.close();
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%06lld", maior + 1);
+    return buffer;
+}
+
+void DM::ComponentesBeforeInsert(ClientDataSet&) {
+    if (silencioso_ || !form_) return;
+    form_->DesabilitaBotoes();
+    form_->LiberaCampos();
+    if (form_->descricaoDisponivel()) {
+        form_->focaDescricao();
+        form_->descricaoSomenteLeitura(false);
+    }
+}
+
+void DM::ComponentesAfterInsert(ClientDataSet& ds) {
+    if (silencioso_) return;
+    ds.fieldByName("CODIGO").defineValor(ProximoCodigo());
+    ds.fieldByName("GRUPO").defineValor(std::string("CAP"));
+    ds.fieldByName("UNID").defineValor(std::string("un"));
+    ds.fieldByName("UNID_VENDA").defineValor(std::string("un"));
+    ds.fieldByName("DIVISORUNID").defineValor(Decimal{1, 0});
+    ds.fieldByName("USAR_FORMPRECO").defineValor(std::string("S"));
+    ds.fieldByName("FATORCORRECAO").defineValor(Decimal{1, 0});
+    ds.fieldByName("FATORDILUICAO").defineValor(Decimal{1, 0});
+    ds.fieldByName("DENSIDADE").defineValor(Decimal{1, 0});
+    ds.fieldByName("GRUPOF").defineValor(std::string("N"));
+    ds.fieldByName("USOCONTINUO").defineValor(std::string("N"));
+    ds.fieldByName("USAEXCIPIENTE").defineValor(std::string("N"));
+    ds.fieldByName("CONTROLADA").defineValor(std::string("N\xE3o"));
+    if (form_ && form_->descricaoDisponivel()) form_->focaDescricao();
+}
+
+void DM::ComponentesBeforeEdit(ClientDataSet&) {
+    if (silencioso_ || !form_) return;
+    if (!form_->painelComponentesVisivel()) return;
+    form_->DesabilitaBotoes();
+    form_->LiberaCampos();
+    if (form_->descricaoDisponivel()) {
+        form_->descricaoSomenteLeitura(false);
+        form_->focaDescricao();
+    }
+}
+
+void DM::ComponentesBeforePost(ClientDataSet& ds) {
+    if (silencioso_) return;
+    if (form_) {
+        form_->gravaEditores();
+        const std::string normalizada = formulario::NormalizaDescricao(form_->textoDescricao());
+        ds.fieldByName("COMPONENTE").defineValor(normalizada);
+        form_->defineTextoDescricao(normalizada);
+        if (form_->textoDescricao().empty() || form_->textoCodigo().empty()) {
+            plataforma::mostraMensagem("Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado.");
+            ds.cancel();
+            throw plataforma::Abortado();
+        }
+        return;
+    }
+    // Without a window the record's own values decide.
+    const Campo& descricao = ds.fieldByName("COMPONENTE");
+    if (!descricao.nulo()) ds.fieldByName("COMPONENTE").defineValor(formulario::NormalizaDescricao(descricao.comoTexto()));
+    if (ds.fieldByName("COMPONENTE").comoTexto().empty() || ds.fieldByName("CODIGO").comoTexto().empty()) {
+        plataforma::mostraMensagem("Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado.");
+        ds.cancel();
+        throw plataforma::Abortado();
+    }
+}
+
+bool DM::aplicaComponentes() {
+    // A code taken meanwhile by another workstation is replaced by the next free
+    // one; a few rounds cover several workstations inserting at once.
+    for (int tentativa = 0; tentativa < 20; ++tentativa) {
+        const ResultadoAplicacao r = Componentes.applyUpdates(0);
+        if (r.recusas.empty()) return true;
+        const Recusa& recusa = r.recusas.front();
+        const bool codigoTomado = recusa.violacaoChave && recusa.tipo == TipoAlteracao::Inclusao &&
+                                  r.recusas.size() == 1 && Componentes.state() == Estado::Navegando;
+        if (!codigoTomado) {
+            plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa.mensagem));
+            return false;
+        }
+        const std::string antigo = std::get<std::string>(recusa.valores.at(0));
+        if (!Componentes.locate("CODIGO", antigo)) {
+            plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa.mensagem));
+            return false;
+        }
+        silencioso_ = true;
+        try {
+            Componentes.edit();
+            Componentes.fieldByName("CODIGO").defineValor(ProximoCodigo());
+            Componentes.post();
+        } catch (...) {
+            silencioso_ = false;
+            throw;
+        }
+        silencioso_ = false;
+    }
+    return false;
+}
+
+void DM::ComponentesAfterPost(ClientDataSet& ds) {
+    if (silencioso_) return;
+    if (form_ && !form_->painelComponentesVisivel()) return;
+    if (form_) {
+        form_->BloqueiaCampos();
+        form_->HabilitaBotoes();
+    }
+    if (!ds.active()) return;
+    aplicaComponentes();
+    try {
+        ds.refresh();
+    } catch (const std::exception&) {
+        // A refresh that fails after a post is ignored; the row stays as cached.
+    }
+}
+
+void DM::ComponentesAfterCancel(ClientDataSet&) {
+    if (silencioso_ || !form_) return;
+    form_->BloqueiaCampos();
+    form_->HabilitaBotoes();
+}
+
+void DM::ComponentesAfterDelete(ClientDataSet& ds) {
+    if (silencioso_) return;
+    aplicaComponentes();
+    ds.refresh();
+}
+
+void DM::ComponentesBeforeClose(ClientDataSet& ds) {
+    if (silencioso_) return;
+    bool gravado = true;
+    try {
+        gravado = aplicaComponentes();
+        ds.refresh();
+    } catch (const std::exception& e) {
+        if (ds.changeCount() > 0) {
+            plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()));
+            gravado = false;
+        }
+    }
+    if (!gravado && ds.changeCount() > 0 &&
+        !plataforma::perguntaSimNao("Fechar mesmo assim? A altera\xE7\xE3o n\xE3o gravada ser\xE1 perdida."))
+        throw plataforma::Abortado();
+}
+
+void DM::ComponentesPostError(ClientDataSet&, const std::exception& e, AcaoErroPost& acao) {
+    if (!dynamic_cast<const plataforma::Abortado*>(&e)) plataforma::mostraMensagem(e.what());
+    acao = AcaoErroPost::Falhar;
+}
+
+void DM::aplicaTutorial() {
+    const ResultadoAplicacao r = Tutorial.applyUpdates(1);
+    recusaTutorial_ = r.recusas.empty() ? std::string() : r.recusas.front().mensagem;
+    Tutorial.refresh();
+}
+
+void DM::TutorialAfterPost(ClientDataSet&) { aplicaTutorial(); }
+void DM::TutorialAfterDelete(ClientDataSet&) { aplicaTutorial(); }
+
+}  // namespace dados
