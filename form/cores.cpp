@@ -1,0 +1,61 @@
+#include "form/cores.h"
+
+#include "platform/text.h"
+
+namespace formulario {
+namespace {
+
+// Whether the first `fim` characters of t end in a marker.
+bool terminaEmMarcador(const std::string& t, std::size_t fim) {
+    if (fim == 0) return false;
+    const char ultimo = t[fim - 1];
+    if (ultimo >= '0' && ultimo <= '5') return true;
+    return fim >= 4 && t.compare(fim - 4, 4, "sula") == 0;
+}
+
+std::string semBrancosIniciais(const std::string& t) {
+    const auto i = t.find_first_not_of(' ');
+    return i == std::string::npos ? std::string() : t.substr(i);
+}
+
+std::string semBrancosFinais(const std::string& t) {
+    const auto i = t.find_last_not_of(' ');
+    return i == std::string::npos ? std::string() : t.substr(0, i + 1);
+}
+
+std::string corAparada(const std::string& descricao) {
+    return semBrancosFinais(semBrancosIniciais(varreCor(descricao).sufixo));
+}
+
+}  // namespace
+
+VarreduraCor varreCor(const std::string& descricao) {
+    std::size_t fim = descricao.size();
+    while (fim > 0 && !terminaEmMarcador(descricao, fim)) --fim;
+    if (fim == 0) return {std::string(), descricao};  // no marker: no colour
+    return {descricao.substr(fim), descricao.substr(0, fim)};
+}
+
+std::string ExtraiCorDescricao(const std::string& descricao) {
+    return plataforma::maiusculasAscii(corAparada(descricao));
+}
+
+bool corDescricaoInvalida(const std::string& descricao, const std::vector<std::string>& cores) {
+    const std::string cor = corAparada(descricao);
+    if (cor.empty()) return false;
+    for (const std::string& entrada : cores) {
+        if (entrada.empty()) break;
+        if (entrada == cor) return false;
+    }
+    return true;
+}
+
+std::string removeCorDescricao(const std::string& descricao) {
+    return semBrancosIniciais(varreCor(descricao).restante);
+}
+
+std::string descricaoComCor(const std::string& descricao, const std::string& cor) {
+    return semBrancosFinais(varreCor(descricao).restante) + " " + cor;
+}
+
+}  // namespace formulario
