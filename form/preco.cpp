@@ -1,0 +1,44 @@
+#include "form/preco.h"
+
+#include "platform/text.h"
+
+#include <cmath>
+
+namespace formulario {
+
+bool configuracaoLigada(const std::string& valor) { return valor == "Sim"; }
+
+dados::Decimal precoNaColuna(double valor) { return dados::Decimal::deReal(valor, kCasasPreco); }
+
+std::optional<double> precoSemDiluicao(double custo, double multiplicador, double divisor,
+                                       double fatorCorrecao, bool usarFC) {
+    if (divisor == 0) return std::nullopt;
+    // Product first, then the quotient; one rounding to double at the store.
+    long double preco = static_cast<long double>(custo) * multiplicador / divisor;
+    if (usarFC) preco *= fatorCorrecao;
+    return static_cast<double>(preco);
+}
+
+std::optional<double> calculaPrecoVenda(double custo, double multiplicador, double divisor,
+                                        double fatorCorrecao, double fatorDiluicao, bool usarFC,
+                                        bool usarDiluicao) {
+    const std::optional<double> base = precoSemDiluicao(custo, multiplicador, divisor, fatorCorrecao, usarFC);
+    if (!base) return std::nullopt;
+    double guardado = precoNaColuna(*base).comoReal();
+    // The dilution works on the value read back from the column, not on the
+    // unrounded one.
+    if (usarDiluicao) guardado = precoNaColuna(guardado * fatorDiluicao).comoReal();
+    return guardado;
+}
+
+double leCustoDigitado(const std::string& texto, const QLocale& local) {
+    bool ok = false;
+    const double v = local.toDouble(plataforma::paraQString(texto), &ok);
+    return ok && std::isfinite(v) ? v : kCustoMinimo;
+}
+
+bool custoAbaixoDoMinimo(const std::string& texto, const QLocale& local) {
+    return leCustoDigitado(texto, local) < kCustoMinimo;
+}
+
+}  // namespace formulario
