@@ -1,0 +1,109 @@
+#include "signon/rastro.h"
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace acesso {
+namespace {
+
+constexpr std::size_t kCapacidadeNome = 60;
+constexpr std::size_t kCapacidadeDataHora = 20;
+
+// Line n (1-based) as read into a text of the given capacity; a missing line reads empty.
+std::string linha(const std::vector<std::string>& linhas, std::size_t n, std::size_t capacidade) {
+    return n <= linhas.size() ? plataforma::corta(linhas[n - 1], capacidade) : std::string();
+}
+
+// Seconds on the wall clock, free of time zones: the files hold local clock texts.
+std::optional<long long> segundosParede(const std::string& data, const std::string& hora) {
+    const auto d = plataforma::converteData(data);
+    const auto h = plataforma::converteHora(hora);
+    if (!d || !h) return std::nullopt;
+    return d->toJulianDay() * 86400LL + h->msecsSinceStartOfDay() / 1000;
+}
+
+}  // namespace
+
+ArquivoRastro leArquivoRastro(const std::string& caminho) {
+    if (!plataforma::arquivoExiste(caminho)) return ArquivoRastro::ausente();
+    auto linhas = plataforma::leLinhas(caminho);
+    if (!linhas) return ArquivoRastro::ilegivel();
+    return ArquivoRastro::lido(std::move(*linhas));
+}
+
+std::optional<int> minutosLogoff(const std::string& tempoLogoff) {
+    const auto inicio = tempoLogoff.find_first_not_of(' ');
+    if (inicio == std::string::npos) return std::nullopt;
+    const auto fim = tempoLogoff.find_last_not_of(' ') + 1;
+    int n = 0;
+    for (std::size_t i = inicio; i < fim; ++i) {
+        const char c = tempoLogoff[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+        if (n > 59) return std::nullopt;
+    }
+    return n;
+}
+
+DecisaoLogon decideLogon(const ArquivoRastro& logon, const ArquivoRastro& atividade,
+                         const std::string& tempoLogoff, const QDateTime& agora) {
+    DecisaoLogon r;
+    if (logon.estado == ArquivoRastro::Estado::Ausente) return r;
+    if (logon.estado == ArquivoRastro::Estado::Ilegivel) {
+        r.motivo = MotivoLogon::ArquivoIlegivel;
+        return r;
+    }
+    r.usuario = linha(logon.linhas, 1, kCapacidadeNome);
+    r.nome = linha(logon.linhas, 2, kCapacidadeNome);
+
+    const std::string dataLogon = linha(logon.linhas, 3, kCapacidadeDataHora);
+    const std::string horaLogon = linha(logon.linhas, 4, kCapacidadeDataHora);
+    std::optional<long long> ultima = segundosParede(dataLogon, horaLogon);
+    if (!ultima) {
+        r.motivo = MotivoLogon::DataHoraInvalida;
+        return r;
+    }
+    if (*plataforma::converteData(dataLogon) != agora.date()) {
+        r.motivo = MotivoLogon::LogonDeOutroDia;
+        r.apagarArquivos = true;
+        return r;
+    }
+
+    if (atividade.estado == ArquivoRastro::Estado::Ilegivel) {
+        r.motivo = MotivoLogon::ArquivoIlegivel;
+        return r;
+    }
+    if (atividade.estado == ArquivoRastro::Estado::Lido) {
+        ultima = segundosParede(linha(atividade.linhas, 1, kCapacidadeDataHora),
+                                linha(atividade.linhas, 2, kCapacidadeDataHora));
+        if (!ultima) {
+            r.motivo = MotivoLogon::DataHoraInvalida;
+            return r;
+        }
+    }
+
+    const std::optional<int> minutos = minutosLogoff(tempoLogoff);
+    if (!minutos) {
+        r.motivo = MotivoLogon::TempoLogoffInvalido;
+        return r;
+    }
+    // Whole seconds, as the files keep them: an activity in the same second as
+    // the limit counts as valid.
+    const long long limite = agora.date().toJulianDay() * 86400LL + agora.time().msecsSinceStartOfDay() / 1000 -
+                             60LL * *minutos;
+    if (*ultima >= limite) {
+        r.motivo = MotivoLogon::Valido;
+        r.candidato = true;
+    } else {
+        r.motivo = MotivoLogon::Expirado;
+        r.apagarArquivos = true;
+    }
+    return r;
+}
+
+std::vector<std::string> linhasUltimaAtividade(const QDateTime& agora) {
+    return {plataforma::formataData(agora.date()), plataforma::formataHora(agora.time())};
+}
+
+}  // namespace acesso
