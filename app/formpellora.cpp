@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using plataforma::deQString;
@@ -386,17 +387,23 @@ void FormPellora::gravaEditores() {
 // Window activation by the program's own windows (a message box, the help
 // window) runs FormActivate; switching from another application does not.
 bool FormPellora::event(QEvent* e) {
-    static bool primeira = true;
     if (e->type() == QEvent::WindowDeactivate) {
         if (QApplication::activeWindow() != nullptr && QApplication::activeWindow() != this)
-            setProperty("desativadaPorJanelaPropria", true);
+            desativadaPorJanelaPropria_ = true;
     } else if (e->type() == QEvent::WindowActivate) {
-        const bool propria = property("desativadaPorJanelaPropria").toBool();
-        setProperty("desativadaPorJanelaPropria", false);
-        if (primeira || propria) {
-            primeira = false;
+        const bool propria = desativadaPorJanelaPropria_;
+        desativadaPorJanelaPropria_ = false;
+        if (!jaAtivada_ || propria) {
+            jaAtivada_ = true;
             plataforma::protegido([this] { FormActivate(); });
         }
+    } else if (e->type() == QEvent::Show && !jaAtivada_) {
+        // Without a window manager the first activation may never come.
+        QTimer::singleShot(0, this, [this] {
+            if (jaAtivada_) return;
+            jaAtivada_ = true;
+            plataforma::protegido([this] { FormActivate(); });
+        });
     }
     return QWidget::event(e);
 }

@@ -235,4 +235,6 @@ private:
     QPushButton* botaoCancelar_ = nullptr;
     bool loginFeito_ = false;
     bool ativando_ = false;
+    bool jaAtivada_ = false;
+    bool desativadaPorJanelaPropria_ = false;
 };

@@ -1,0 +1,178 @@
+// The capsule window driven as a user would: navigator, editors, messages.
+#include "form/widgets/dbedit.h"
+#include "form/widgets/dbnavigator.h"
+#include "support/janela.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+using janelateste::Janela;
+
+class TestFormPellora : public QObject {
+    Q_OBJECT
+
+private:
+    static void digita(QWidget* w, const QString& texto) {
+        for (QChar ch : texto)
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+    static void clica(widgets::DBNavigator* nav, widgets::DBNavigator::Botao b) {
+        QTest::mouseClick(nav->botao(b), Qt::LeftButton);
+    }
+
+private slots:
+    void initTestCase() { EXIGE_BANCO(); }
+
+    void abreNoPrimeiroPorDescricaoComBotoesLigados() {
+        Janela j;
+        auto& f = *j.form;
+        QVERIFY(j.dm->Componentes.active());
+        QCOMPARE(j.dm->Componentes.recNo(), 1);
+        QVERIFY(f.PainelComponentes->isVisible());
+        QVERIFY(f.BotFecharComp->isEnabled());
+        QVERIFY(f.DBEdit1->isEnabled());
+        QVERIFY(!f.DBEdit2->isEnabled());
+        QCOMPARE(f.botaoCancelar(), f.BotFecharComp);
+        QCOMPARE(f.size(), QSize(800, 600));
+        QCOMPARE(f.windowTitle(), QString::fromUtf8("  Cadastro de C\u00e1psulas"));
+    }
+
+    void insereCapsulaPeloNavegador() {
+        Janela j({.configuracoes = {{"USAR F.C. NO PRECO DE VENDA....................:", "Sim"}}});
+        auto& f = *j.form;
+        AcessoFinanceiro = true;
+        const auto maior = j.consulta("select max(CODIGO) from COMPONEN where CODIGO similar to '[0-9]+'");
+        clica(f.DBNavigator1, widgets::DBNavigator::Inserir);
+        QCOMPARE(j.dm->Componentes.state(), dados::Estado::Inserindo);
+        QVERIFY(!f.BotFecharComp->isEnabled());
+        QVERIFY(f.DBEdit2->isEnabled());
+        QVERIFY(!f.DBEdit50->text().isEmpty());
+        const QString codigo = f.DBEdit50->text();
+
+        f.DBEdit1->setFocus();
+        digita(f.DBEdit1, QString::fromUtf8("C\u00c1PSULA 5 VERDE"));
+        QTest::keyClick(f.DBEdit1, Qt::Key_Return);
+        QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 5 verde"));
+        QCOMPARE(QApplication::focusWidget(), f.DBEdit2);
+        f.DBEdit2->selectAll();
+        QTest::keyClicks(f.DBEdit2, "0.5");
+        QTest::keyClick(f.DBEdit2, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), f.DBEdit5);
+        f.DBEdit5->selectAll();
+        QTest::keyClicks(f.DBEdit5, "3");
+        QTest::keyClick(f.DBEdit5, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), f.DBEdit6);
+        f.DBEdit6->selectAll();
+        QTest::keyClicks(f.DBEdit6, "2");
+        QTest::keyClick(f.DBEdit6, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), f.DBEdit25);
+        clica(f.DBNavigator1, widgets::DBNavigator::Gravar);
+
+        QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
+        QCOMPARE(j.dm->Componentes.changeCount(), 0);
+        const auto linha = j.conexao->consulta(
+            "select COMPONENTE, PRECOR, GRUPO, UNID from COMPONEN where CODIGO = ?",
+            {plataforma::deQString(codigo)});
+        QCOMPARE(linha.linhas.size(), std::size_t(1));
+        QCOMPARE(std::get<std::string>(linha.linhas[0][0]), std::string("Capsula 5 verde"));
+        QCOMPARE(std::get<dados::Decimal>(linha.linhas[0][1]).comoTexto(), std::string("0.75000000"));
+        QCOMPARE(std::get<std::string>(linha.linhas[0][2]).substr(0, 3), std::string("CAP"));
+        QVERIFY(f.BotFecharComp->isEnabled());
+        QVERIFY(!f.DBEdit2->isEnabled());
+        QCOMPARE(plataforma::deQString(f.DBEdit50->text()), plataforma::deQString(codigo));
+        Q_UNUSED(maior);
+    }
+
+    void descricaoEmBrancoCancelaSemGravar() {
+        Janela j;
+        auto& f = *j.form;
+        const auto antes = j.consulta("select count(*) from COMPONEN");
+        clica(f.DBNavigator1, widgets::DBNavigator::Inserir);
+        clica(f.DBNavigator1, widgets::DBNavigator::Gravar);
+        QCOMPARE(j.mensagens.ultima(),
+                 std::string("Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado."));
+        QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
+        QVERIFY(j.consulta("select count(*) from COMPONEN") == antes);
+        QVERIFY(f.BotFecharComp->isEnabled());
+    }
+
+    void edicaoCanceladaRestauraEExclusaoPergunta() {
+        Janela j;
+        auto& f = *j.form;
+        const QString original = f.DBEdit1->text();
+        clica(f.DBNavigator1, widgets::DBNavigator::Editar);
+        QVERIFY(f.DBEdit5->isEnabled());
+        QVERIFY(!f.botgradecomp->isEnabled());
+        f.DBEdit1->setFocus();
+        f.DBEdit1->selectAll();
+        QTest::keyClicks(f.DBEdit1, "outra coisa");
+        clica(f.DBNavigator1, widgets::DBNavigator::Cancelar);
+        QCOMPARE(f.DBEdit1->text(), original);
+        QVERIFY(!f.DBEdit5->isEnabled());
+        QVERIFY(f.botgradecomp->isEnabled());
+
+        const std::string codigo = plataforma::deQString(f.DBEdit50->text());
+        j.mensagens.respostas = {false};
+        clica(f.DBNavigator1, widgets::DBNavigator::Excluir);
+        QCOMPARE(j.mensagens.ultima(), std::string("Delete record?"));
+        QVERIFY(!dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
+        j.mensagens.respostas = {true};
+        clica(f.DBNavigator1, widgets::DBNavigator::Excluir);
+        QVERIFY(dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
+    }
+
+    void custoMinimoEDescricaoVazia() {
+        Janela j;
+        auto& f = *j.form;
+        AcessoFinanceiro = true;
+        clica(f.DBNavigator1, widgets::DBNavigator::Editar);
+        f.DBEdit2->setFocus();
+        f.DBEdit2->selectAll();
+        QTest::keyClicks(f.DBEdit2, "0.00009");
+        QTest::keyClick(f.DBEdit2, Qt::Key_Return);
+        QCOMPARE(j.mensagens.ultima(),
+                 std::string("Aten\xE7\xE3o: O Valor Unit\xE1rio n\xE3o pode ser menor que \"R$ 0.0001\",\rFavor "
+                             "Corrigir!"));
+        QCOMPARE(QApplication::focusWidget(), f.DBEdit2);
+
+        // Entering the description makes it read-only; the text is emptied as a
+        // cut from the clipboard would.
+        f.DBEdit1->setFocus();
+        f.DBEdit1->setText(QString());
+        f.DBEdit5->setFocus();
+        QCOMPARE(j.mensagens.ultima(), std::string("Favor digitar a Descri\xE7\xE3o do Produto."));
+        QCOMPARE(QApplication::focusWidget(), f.DBEdit1);
+    }
+
+    void semDireitoFinanceiroOCustoLevaAUnidade() {
+        Janela j;
+        auto& f = *j.form;
+        AcessoFinanceiro = false;
+        clica(f.DBNavigator1, widgets::DBNavigator::Editar);
+        f.DBEdit2->setFocus();
+        f.DBEdit2Exit();
+        QCOMPARE(QApplication::focusWidget(), f.DBEditUnid);
+        QTest::keyClick(f.DBEditUnid, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), f.DBEdit6);
+    }
+
+    void fecharComAlteracaoPendenteGrava() {
+        Janela j;
+        auto& f = *j.form;
+        const std::string codigo = plataforma::deQString(f.DBEdit50->text());
+        // A change posted while the capsule panel is hidden waits in the log.
+        f.PainelComponentes->hide();
+        j.dm->Componentes.edit();
+        j.dm->ComponentesCUSTOFIXO->defineTexto("7");
+        j.dm->Componentes.post();
+        QCOMPARE(j.dm->Componentes.changeCount(), 1);
+        f.close();
+        QVERIFY(!j.dm->Componentes.active());
+        const auto v = j.consulta("select CUSTOFIXO from COMPONEN where CODIGO = ?", {codigo});
+        QCOMPARE(std::get<dados::Decimal>(v).comoReal(), 7.0);
+    }
+};
+
+QTEST_MAIN(TestFormPellora)
+#include "tst_formpellora.moc"
