@@ -135,6 +135,15 @@ private slots:
                  std::string("Aten\xE7\xE3o: O Valor Unit\xE1rio n\xE3o pode ser menor que \"R$ 0.0001\",\rFavor "
                              "Corrigir!"));
         QCOMPARE(QApplication::focusWidget(), f.DBEdit2);
+        // The cost must be corrected before the field can be left.
+        j.mensagens.limpa();
+        f.DBEdit5->setFocus();
+        QCOMPARE(QApplication::focusWidget(), f.DBEdit2);
+        QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
+        f.DBEdit2->selectAll();
+        QTest::keyClicks(f.DBEdit2, "0.0001");
+        QTest::keyClick(f.DBEdit2, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), f.DBEdit5);
 
         // Entering the description makes it read-only; the text is emptied as a
         // cut from the clipboard would.
