@@ -212,7 +212,15 @@ bool DM::aplicaComponentes() {
     // A code taken meanwhile by another workstation is replaced by the next free
     // one; a few rounds cover several workstations inserting at once.
     for (int tentativa = 0; tentativa < 20; ++tentativa) {
-        const ResultadoAplicacao r = Componentes.applyUpdates(0);
+        ResultadoAplicacao r;
+        try {
+            r = Componentes.applyUpdates(0);
+        } catch (const fb::ErroBanco& e) {
+            // The server is out of reach or the row is locked: the change stays in
+            // the log and goes with the next apply.
+            plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()));
+            return false;
+        }
         if (r.recusas.empty()) return true;
         const Recusa& recusa = r.recusas.front();
         const bool codigoTomado = recusa.violacaoChave && recusa.tipo == TipoAlteracao::Inclusao &&
@@ -273,12 +281,14 @@ void DM::ComponentesBeforeClose(ClientDataSet& ds) {
     bool gravado = true;
     try {
         gravado = aplicaComponentes();
-        ds.refresh();
     } catch (const std::exception& e) {
-        if (ds.changeCount() > 0) {
-            plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()));
-            gravado = false;
-        }
+        plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()));
+        gravado = false;
+    }
+    try {
+        ds.refresh();
+    } catch (const std::exception&) {
+        // Closing never fails for a refresh.
     }
     if (!gravado && ds.changeCount() > 0 &&
         !plataforma::perguntaSimNao("Fechar mesmo assim? A altera\xE7\xE3o n\xE3o gravada ser\xE1 perdida."))

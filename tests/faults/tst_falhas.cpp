@@ -1,0 +1,172 @@
+// Faults the program must survive: the server lost and back, several
+// workstations at once, a row locked by another workstation.
+#include "data/dm.h"
+#include "platform/messages.h"
+#include "platform/suite.h"
+#include "settings/settings.h"
+#include "support/dbtest.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <atomic>
+#include <set>
+#include <thread>
+
+namespace {
+std::string porta() {
+    const std::string h = dbteste::servidor();
+    return h.substr(h.find('/') + 1);
+}
+
+void servidor(const char* acao) {
+    QStringList args{QString::fromLatin1(acao), QString::fromStdString(dbteste::variavel("FB_TEST_DIR"))};
+    if (std::string(acao) == "start") args << QString::fromStdString(porta());
+    QProcess p;
+    p.start(QString::fromStdString(dbteste::caminhoProjeto("scripts/fbserver")), args);
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+}
+
+// A workstation without a window: the data module alone.
+std::unique_ptr<dados::DM> estacao(int esperaBloqueio = 30) {
+    auto dm = std::make_unique<dados::DM>();
+    dm->sqlcon1.parametros().esperaBloqueioSegundos = esperaBloqueio;
+    dm->DataModuleCreate();
+    dm->Componentes.open();
+    return dm;
+}
+
+std::string codigoAtual(dados::DM& dm) { return dm.ComponentesCODIGO->comoTexto(); }
+}  // namespace
+
+class TestFalhas : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<dados::fb::Conexao> direta_;
+    plataforma::GravadorMensagens mensagens_;
+
+    dados::Valor consulta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
+        auto r = direta_->consulta(sql, p);
+        return r.linhas.empty() ? dados::Valor{} : r.linhas[0][0];
+    }
+    long long conta(const std::string& sql) { return std::get<std::int64_t>(consulta(sql)); }
+
+private slots:
+    void initTestCase() {
+        EXIGE_BANCO();
+        dbteste::preparaAmbiente();
+        IpServidorCentral = dbteste::servidor();
+        plataforma::definePastaSuite(QDir::tempPath().toStdString());
+    }
+
+    void init() {
+        direta_ = dbteste::conectaSuite("Teste");
+        dbteste::limpaSuite(*direta_);
+        dbteste::carregaDemo(*direta_);
+        mensagens_.textos.clear();
+    }
+
+    void cleanup() { direta_.reset(); }
+
+    void servidorPerdidoEVolta() {
+        auto dm = estacao();
+        const std::string codigo = codigoAtual(*dm);
+        direta_.reset();
+        servidor("stop");
+
+        dm->Componentes.edit();
+        dm->ComponentesCUSTOFIXO->defineTexto("12");
+        dm->Componentes.post();  // the apply fails: reported, kept
+        QCOMPARE(dm->Componentes.changeCount(), 1);
+        QVERIFY(!mensagens_.textos.empty());
+        QVERIFY(mensagens_.ultima().rfind("N\xE3o foi poss\xEDvel gravar a altera\xE7\xE3o no banco de dados.", 0) == 0);
+
+        servidor("start");
+        // The next operation reconnects by itself and stores the pending change.
+        dm->Componentes.edit();
+        dm->ComponentesESTOQUEMAXIMO->defineTexto("99");
+        mensagens_.textos.clear();
+        dm->Componentes.post();
+        QVERIFY2(mensagens_.textos.empty(), mensagens_.ultima().c_str());
+        QCOMPARE(dm->Componentes.changeCount(), 0);
+        direta_ = dbteste::conectaSuite("Teste");
+        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = ?", {codigo}))
+                     .comoReal(),
+                 12.0);
+        QCOMPARE(std::get<double>(consulta("select ESTOQUEMAXIMO from COMPONEN where CODIGO = ?", {codigo})), 99.0);
+    }
+
+    void quatroEstacoesInserindoAoMesmoTempo() {
+        const long long antes = conta("select count(*) from COMPONEN");
+        std::vector<std::unique_ptr<dados::DM>> estacoes;
+        for (int i = 0; i < 4; ++i) estacoes.push_back(estacao());
+        std::atomic<int> falhas{0};
+        std::vector<std::thread> threads;
+        for (int i = 0; i < 4; ++i)
+            threads.emplace_back([&, i] {
+                auto& dm = *estacoes[static_cast<std::size_t>(i)];
+                try {
+                    for (int n = 0; n < 250; ++n) {
+                        dm.Componentes.append();
+                        dm.ComponentesCOMPONENTE->defineValor(
+                            std::string("Capsula 0 teste ") + std::to_string(i) + "-" + std::to_string(n));
+                        dm.Componentes.post();
+                        if (dm.Componentes.changeCount() != 0) ++falhas;
+                    }
+                } catch (const std::exception& e) {
+                    qWarning("%s", e.what());
+                    ++falhas;
+                }
+            });
+        for (auto& t : threads) t.join();
+        QCOMPARE(falhas.load(), 0);
+        QCOMPARE(conta("select count(*) from COMPONEN"), antes + 1000);
+        QCOMPARE(conta("select count(distinct CODIGO) from COMPONEN"), antes + 1000);
+    }
+
+    void duasEstacoesColunasDiferentes() {
+        auto a = estacao();
+        auto b = estacao();
+        const std::string codigo = codigoAtual(*a);
+        QCOMPARE(codigoAtual(*b), codigo);
+        a->Componentes.edit();
+        a->ComponentesCUSTOFIXO->defineTexto("3");
+        b->Componentes.edit();
+        b->ComponentesESTOQUECRITICO->defineTexto("44");
+        a->Componentes.post();
+        b->Componentes.post();
+        QVERIFY2(mensagens_.textos.empty(), mensagens_.ultima().c_str());
+        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = ?", {codigo}))
+                     .comoReal(),
+                 3.0);
+        QCOMPARE(std::get<double>(consulta("select ESTOQUECRITICO from COMPONEN where CODIGO = ?", {codigo})), 44.0);
+    }
+
+    void linhaBloqueadaTerminaPorTempo() {
+        auto dm = estacao(2);
+        const std::string codigo = codigoAtual(*dm);
+        auto outra = direta_->iniciaTransacao();
+        outra->executa("update COMPONEN set CUSTOFIXO = 1 where CODIGO = ?", {codigo});
+
+        QElapsedTimer relogio;
+        relogio.start();
+        dm->Componentes.edit();
+        dm->ComponentesESTOQUEMAXIMO->defineTexto("5");
+        dm->Componentes.post();
+        QVERIFY(relogio.elapsed() < 15000);
+        QCOMPARE(dm->Componentes.changeCount(), 1);
+        QVERIFY(mensagens_.ultima().rfind("N\xE3o foi poss\xEDvel gravar", 0) == 0);
+
+        outra->desfaz();
+        mensagens_.textos.clear();
+        dm->Componentes.edit();
+        dm->ComponentesESTOQUECRITICO->defineTexto("1");
+        dm->Componentes.post();
+        QCOMPARE(dm->Componentes.changeCount(), 0);
+        QCOMPARE(std::get<double>(consulta("select ESTOQUEMAXIMO from COMPONEN where CODIGO = ?", {codigo})), 5.0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFalhas)
+#include "tst_falhas.moc"
