@@ -1,0 +1,332 @@
+#include "form/widgets/dbgrid.h"
+
+#include "data/formato.h"
+#include "form/widgets/ligacao.h"
+#include "platform/messages.h"
+#include "platform/program.h"
+#include "platform/text.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <algorithm>
+
+namespace widgets {
+
+namespace {
+
+using dados::TipoCampo;
+
+// A value of any row as its field shows it: the display mask when the field has
+// one, otherwise the plain value in the workstation's format.
+std::string textoExibicao(const dados::Valor& v, const dados::DefCampo& def) {
+    using namespace dados;
+    const char separador = separadorDecimal();
+    if (auto d = std::get_if<Decimal>(&v))
+        return def.formato.empty() ? textoDecimal(*d, separador) : formataDecimal(*d, def.formato);
+    if (auto r = std::get_if<double>(&v))
+        return def.formato.empty() ? textoReal(*r, separador) : formataNumero(*r, def.formato);
+    auto inteiro = [&](std::int64_t i) {
+        return def.formato.empty() ? std::to_string(i) : formataDecimal(Decimal{i, 0}, def.formato);
+    };
+    if (auto i = std::get_if<std::int32_t>(&v)) return inteiro(*i);
+    if (auto i = std::get_if<std::int64_t>(&v)) return inteiro(*i);
+    if (auto t = std::get_if<std::string>(&v)) return *t;
+    if (auto b = std::get_if<Blob>(&v)) return b->bytes;
+    if (auto h = std::get_if<QDateTime>(&v)) {
+        QString f = QLocale().dateFormat(QLocale::ShortFormat);
+        if (!f.contains(QLatin1String("yyyy"))) f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+        QString t = h->date().toString(f);
+        if (h->time() != QTime(0, 0)) t += h->time().toString(QStringLiteral(" HH:mm:ss"));
+        return plataforma::deQString(t);
+    }
+    return {};
+}
+
+// Width of a field in characters, for columns without a width of their own.
+int caracteres(const dados::DefCampo& def) {
+    switch (def.tipo) {
+    case TipoCampo::Texto: return def.tamanho > 0 ? def.tamanho : 10;
+    case TipoCampo::Decimal: return def.tamanho > 0 ? def.tamanho + 2 : 15;
+    case TipoCampo::Real: return 15;
+    case TipoCampo::DataHora: return 18;
+    case TipoCampo::Inteiro:
+    case TipoCampo::Blob: return 10;
+    }
+    return 10;
+}
+
+}  // namespace
+
+// Rows and cells read from the dataset when the view asks for them.
+class ModeloGrade : public QAbstractTableModel {
+public:
+    explicit ModeloGrade(QObject* parent) : QAbstractTableModel(parent) {}
+
+    dados::ClientDataSet* ds = nullptr;
+    std::vector<ColunaGrade> explicitas;
+    std::vector<ColunaGrade> colunas;
+    std::vector<int> indices;              // field index of each column; -1 when absent
+    std::vector<dados::DefCampo> defs;     // field of each column
+
+    // Follows the dataset; true when the columns were made anew.
+    bool sincroniza(bool refazColunas) {
+        std::vector<const dados::Campo*> campos;
+        if (ds)
+            for (const auto& c : ds->campos()) campos.push_back(c.get());
+        const int n = ds && ds->active() ? ds->recordCount() : 0;
+        if (refazColunas || campos != campos_) {
+            beginResetModel();
+            campos_ = std::move(campos);
+            resolveColunas();
+            linhas_ = n;
+            indicador_ = ds && ds->active() ? ds->recNo() - 1 : -1;
+            endResetModel();
+            return true;
+        }
+        // Rows come and go without a reset, so the view keeps its column widths.
+        if (n > linhas_) {
+            beginInsertRows({}, linhas_, n - 1);
+            linhas_ = n;
+            endInsertRows();
+        } else if (n < linhas_) {
+            beginRemoveRows({}, n, linhas_ - 1);
+            linhas_ = n;
+            endRemoveRows();
+        }
+        // Any row may have been re-read; the view repaints only what it shows.
+        if (n > 0 && !colunas.empty()) emit dataChanged(index(0, 0), index(n - 1, columnCount() - 1));
+        const int indicador = ds && ds->active() ? ds->recNo() - 1 : -1;
+        for (int r : {indicador_, indicador})
+            if (r >= 0 && r < linhas_) emit headerDataChanged(Qt::Vertical, r, r);
+        indicador_ = indicador;
+        return false;
+    }
+
+    std::string texto(int linha, int coluna) const {
+        if (!ds || !ds->active() || linha < 0 || linha >= ds->recordCount() || coluna < 0 ||
+            coluna >= columnCount())
+            return {};
+        const int i = indices[static_cast<std::size_t>(coluna)];
+        const auto& valores = ds->linha(linha);
+        if (i < 0 || static_cast<std::size_t>(i) >= valores.size()) return {};
+        return textoExibicao(valores[static_cast<std::size_t>(i)], defs[static_cast<std::size_t>(coluna)]);
+    }
+
+    int rowCount(const QModelIndex& pai = {}) const override { return pai.isValid() ? 0 : linhas_; }
+    int columnCount(const QModelIndex& pai = {}) const override {
+        return pai.isValid() ? 0 : static_cast<int>(colunas.size());
+    }
+    Qt::ItemFlags flags(const QModelIndex&) const override { return Qt::ItemIsEnabled | Qt::ItemIsSelectable; }
+
+    QVariant data(const QModelIndex& idx, int papel) const override {
+        if (!idx.isValid()) return {};
+        const auto c = static_cast<std::size_t>(idx.column());
+        if (papel == Qt::DisplayRole) return plataforma::paraQString(texto(idx.row(), idx.column()));
+        if (papel == Qt::TextAlignmentRole) {
+            Qt::Alignment a = colunas[c].alinhamento;
+            if (!(a & Qt::AlignHorizontal_Mask)) a |= numerico(defs[c].tipo) ? Qt::AlignRight : Qt::AlignLeft;
+            return static_cast<int>(a | Qt::AlignVCenter);
+        }
+        return {};
+    }
+
+    QVariant headerData(int secao, Qt::Orientation o, int papel) const override {
+        if (o == Qt::Horizontal) {
+            if (secao < 0 || secao >= columnCount()) return {};
+            if (papel == Qt::DisplayRole) return plataforma::paraQString(colunas[static_cast<std::size_t>(secao)].titulo);
+            if (papel == Qt::TextAlignmentRole) return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
+            return {};
+        }
+        if (papel != Qt::DisplayRole || !ds || secao != ds->recNo() - 1) return QString();
+        switch (ds->state()) {
+        case dados::Estado::Editando: return QStringLiteral("I");
+        case dados::Estado::Inserindo: return QStringLiteral("*");
+        default: return QString(QChar(0x25B6));
+        }
+    }
+
+private:
+    void resolveColunas() {
+        colunas.clear();
+        indices.clear();
+        defs.clear();
+        if (explicitas.empty()) {
+            for (const auto* c : campos_) colunas.push_back({c->nome(), c->nome()});
+        } else {
+            colunas = explicitas;
+        }
+        for (auto& col : colunas) {
+            const dados::Campo* c = ds ? ds->campo(col.campo) : nullptr;
+            indices.push_back(c ? c->indice() : -1);
+            defs.push_back(c ? c->def() : dados::DefCampo{});
+            if (col.titulo.empty()) col.titulo = c ? c->nome() : col.campo;
+        }
+    }
+
+    std::vector<const dados::Campo*> campos_;  // the field objects the columns were made for
+    int linhas_ = 0;
+    int indicador_ = -1;  // row marked in the indicator column
+};
+
+namespace {
+// Lets the form colour a cell (stripes) before the default drawing.
+class DelegadoGrade : public QStyledItemDelegate {
+public:
+    explicit DelegadoGrade(DBGrid* grade) : QStyledItemDelegate(grade), grade_(grade) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* opcao, const QModelIndex& idx) const override {
+        QStyledItemDelegate::initStyleOption(opcao, idx);
+        if (!grade_->OnDrawColumnCell) return;
+        const bool selecionada = opcao->state & QStyle::State_Selected;
+        CoresCelula cores;
+        try {
+            grade_->OnDrawColumnCell(idx.row() + 1, idx.column(), selecionada, cores);
+        } catch (const std::exception&) {
+            return;  // no message box in the middle of painting
+        }
+        if (cores.fundo.isValid()) {
+            if (selecionada)
+                opcao->palette.setColor(QPalette::Highlight, cores.fundo);
+            else
+                opcao->backgroundBrush = cores.fundo;
+        }
+        if (cores.texto.isValid())
+            opcao->palette.setColor(selecionada ? QPalette::HighlightedText : QPalette::Text, cores.texto);
+    }
+
+private:
+    DBGrid* grade_;
+};
+}  // namespace
+
+DBGrid::DBGrid(QWidget* parent) : QTableView(parent), modelo_(new ModeloGrade(this)) {
+    setModel(modelo_);
+    setItemDelegate(new DelegadoGrade(this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    // Fixed row heights: nothing is measured per row, however many there are.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setHighlightSections(false);
+    verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QChar(0x25B6)) + 10);
+}
+
+DBGrid::~DBGrid() = default;
+
+void DBGrid::liga(dados::DataSource* fonte) {
+    if (fonte_) fonte_->disconnect(this);
+    fonte_ = fonte;
+    modelo_->ds = fonte_ ? fonte_->dataset() : nullptr;
+    if (fonte_) {
+        connect(fonte_, &dados::DataSource::dataChanged, this, &DBGrid::sincroniza);
+        connect(fonte_, &dados::DataSource::stateChanged, this, &DBGrid::sincroniza);
+        connect(fonte_, &dados::DataSource::fieldChanged, this, [this] {
+            const int r = modelo_->ds ? modelo_->ds->recNo() - 1 : -1;
+            if (r >= 0 && r < modelo_->rowCount() && modelo_->columnCount() > 0)
+                emit modelo_->dataChanged(modelo_->index(r, 0), modelo_->index(r, modelo_->columnCount() - 1));
+        });
+        // The dataset may be destroyed before the grid; without its source the
+        // grid shows nothing.
+        connect(fonte_, &QObject::destroyed, this, [this] {
+            modelo_->ds = nullptr;
+            sincronizando_ = true;
+            modelo_->sincroniza(true);
+            sincronizando_ = false;
+        });
+    }
+    sincronizando_ = true;
+    modelo_->sincroniza(true);
+    aplicaColunas();
+    mostraAtual();
+    sincronizando_ = false;
+}
+
+void DBGrid::defineColunas(std::vector<ColunaGrade> colunas) {
+    modelo_->explicitas = std::move(colunas);
+    sincronizando_ = true;
+    modelo_->sincroniza(true);
+    aplicaColunas();
+    mostraAtual();
+    sincronizando_ = false;
+}
+
+const std::vector<ColunaGrade>& DBGrid::colunas() const { return modelo_->colunas; }
+
+std::string DBGrid::textoCelula(int linha, int coluna) const { return modelo_->texto(linha, coluna); }
+
+void DBGrid::sincroniza() {
+    sincronizando_ = true;
+    if (modelo_->sincroniza(false)) aplicaColunas();
+    mostraAtual();
+    sincronizando_ = false;
+}
+
+void DBGrid::aplicaColunas() {
+    const QFontMetrics fm(font());
+    const QFontMetrics fmTitulo(horizontalHeader()->font());
+    for (std::size_t i = 0; i < modelo_->colunas.size(); ++i) {
+        const ColunaGrade& c = modelo_->colunas[i];
+        int largura = c.largura;
+        if (largura < 0)
+            largura = std::max(caracteres(modelo_->defs[i]) * fm.horizontalAdvance(QLatin1Char('0')),
+                               fmTitulo.horizontalAdvance(plataforma::paraQString(c.titulo))) +
+                      8;
+        setColumnWidth(static_cast<int>(i), largura);
+        setColumnHidden(static_cast<int>(i), !c.visivel);
+    }
+}
+
+void DBGrid::mostraAtual() {
+    const dados::ClientDataSet* ds = modelo_->ds;
+    const int r = ds && ds->active() ? ds->recNo() - 1 : -1;
+    if (r < 0 || r >= modelo_->rowCount() || modelo_->columnCount() == 0) {
+        selectionModel()->clear();
+        return;
+    }
+    int coluna = currentIndex().isValid() ? currentIndex().column() : 0;
+    while (coluna < modelo_->columnCount() - 1 && isColumnHidden(coluna)) ++coluna;
+    const QModelIndex idx = modelo_->index(r, coluna);
+    if (currentIndex() != idx || !selectionModel()->isRowSelected(r, {}))
+        selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(idx);
+}
+
+void DBGrid::currentChanged(const QModelIndex& atual, const QModelIndex& anterior) {
+    QTableView::currentChanged(atual, anterior);
+    dados::ClientDataSet* ds = modelo_->ds;
+    if (sincronizando_ || !atual.isValid() || !ds || !ds->active() || atual.row() == ds->recNo() - 1) return;
+    plataforma::protegido([&] { ds->moveTo(atual.row() + 1); });
+    // A move the dataset refused puts the grid back on the dataset's record.
+    if (ds->recNo() - 1 != atual.row()) QTimer::singleShot(0, this, &DBGrid::sincroniza);
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Delete && (e->modifiers() & Qt::ControlModifier)) {
+        e->accept();
+        dados::ClientDataSet* ds = modelo_->ds;
+        if (somenteLeitura_ || !ds || !ds->active() || ds->isEmpty()) return;
+        plataforma::protegido([&] {
+            if (plataforma::confirmaOkCancela("Delete record?")) ds->remove();
+        });
+        return;
+    }
+    char c = teclaDe(*e).caractere;
+    if (!passaPeloGancho(OnKeyPress, c)) {
+        e->accept();
+        return;
+    }
+    QTableView::keyPressEvent(e);
+}
+
+}  // namespace widgets

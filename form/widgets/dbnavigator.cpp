@@ -1,0 +1,119 @@
+#include "form/widgets/dbnavigator.h"
+
+#include "form/widgets/ligacao.h"
+#include "platform/messages.h"
+#include "platform/program.h"
+
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QToolButton>
+
+namespace widgets {
+
+namespace {
+struct Desenho {
+    const char* nome;
+    const char* glifo;  // UTF-8
+};
+constexpr std::array<Desenho, DBNavigator::quantidadeBotoes> kBotoes{{
+    {"primeiro", "|\u25C0"},
+    {"anterior", "\u25C0"},
+    {"proximo", "\u25B6"},
+    {"ultimo", "\u25B6|"},
+    {"inserir", "+"},
+    {"excluir", "\u2212"},
+    {"editar", "\u25B2"},
+    {"gravar", "\u2713"},
+    {"cancelar", "\u2715"},
+    {"atualizar", "\u21BB"},
+}};
+}  // namespace
+
+DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (int i = 0; i < quantidadeBotoes; ++i) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QString::fromLatin1(kBotoes[static_cast<std::size_t>(i)].nome));
+        b->setText(QString::fromUtf8(kBotoes[static_cast<std::size_t>(i)].glifo));
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        b->setEnabled(false);
+        connect(b, &QToolButton::clicked, this, [this, i] { clica(static_cast<Botao>(i)); });
+        layout->addWidget(b);
+        botoes_[static_cast<std::size_t>(i)] = b;
+    }
+}
+
+void DBNavigator::liga(dados::DataSource* fonte) {
+    if (fonte_) fonte_->disconnect(this);
+    fonte_ = fonte;
+    if (fonte_) {
+        connect(fonte_, &dados::DataSource::dataChanged, this, &DBNavigator::atualiza);
+        connect(fonte_, &dados::DataSource::stateChanged, this, &DBNavigator::atualiza);
+    }
+    atualiza();
+}
+
+void DBNavigator::atualiza() {
+    dados::ClientDataSet* ds = fonte_ ? fonte_->dataset() : nullptr;
+    const bool ativo = ds && ds->active();
+    const bool editando =
+        ativo && (ds->state() == dados::Estado::Editando || ds->state() == dados::Estado::Inserindo);
+    const bool navegando = ativo && !editando;
+    const bool temLinhas = ativo && !ds->isEmpty();
+    botao(Primeiro)->setEnabled(navegando && !ds->bof());
+    botao(Anterior)->setEnabled(navegando && !ds->bof());
+    botao(Proximo)->setEnabled(navegando && !ds->eof());
+    botao(Ultimo)->setEnabled(navegando && !ds->eof());
+    botao(Inserir)->setEnabled(navegando);
+    botao(Excluir)->setEnabled(navegando && temLinhas);
+    botao(Editar)->setEnabled(navegando && temLinhas);
+    botao(Gravar)->setEnabled(editando);
+    botao(Cancelar)->setEnabled(editando);
+    botao(Atualizar)->setEnabled(navegando);
+}
+
+void DBNavigator::clica(Botao b) {
+    dados::ClientDataSet* ds = fonte_ ? fonte_->dataset() : nullptr;
+    if (!ds) return;
+    plataforma::protegido([&] {
+        switch (b) {
+        case Primeiro: ds->first(); break;
+        case Anterior: ds->prior(); break;
+        case Proximo: ds->next(); break;
+        case Ultimo: ds->last(); break;
+        case Inserir: ds->insert(); break;
+        case Excluir:
+            if (plataforma::confirmaOkCancela("Delete record?")) ds->remove();
+            break;
+        case Editar: ds->edit(); break;
+        case Gravar: ds->post(); break;
+        case Cancelar: ds->cancel(); break;
+        case Atualizar: ds->refresh(); break;
+        }
+    });
+    atualiza();  // bof/eof can change without the row changing
+}
+
+void DBNavigator::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    if (foco_.entrou(*e) && OnEnter) plataforma::protegido(OnEnter);
+}
+
+void DBNavigator::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    foco_.saiu(*e);
+}
+
+void DBNavigator::contextMenuEvent(QContextMenuEvent* e) {
+    if (OnContextPopup) plataforma::protegido(OnContextPopup);
+    if (menu_) menu_->popup(e->globalPos());
+    e->accept();
+}
+
+}  // namespace widgets

@@ -1,0 +1,81 @@
+#pragma once
+// What the data-aware controls share: the field they show and the keys they
+// turn into characters for the form's key handlers.
+#include "data/dataset.h"
+
+#include <QPointer>
+#include <functional>
+#include <string>
+
+class QFocusEvent;
+class QKeyEvent;
+class QObject;
+
+namespace widgets {
+
+// A data source and the name of one field of its dataset. The field object is
+// looked up on every use: opening a dataset without a fixed field list makes
+// new field objects.
+class LigacaoCampo {
+public:
+    void liga(dados::DataSource* fonte, std::string campo);
+    dados::DataSource* fonte() const { return fonte_; }
+    const std::string& nomeCampo() const { return nome_; }
+    dados::ClientDataSet* dataset() const { return fonte_ ? fonte_->dataset() : nullptr; }
+    dados::Campo* campo() const;  // nullptr when closed, unbound or absent
+
+    bool ligado() const { return dataset() != nullptr; }
+    bool editando() const;     // the record is being edited or inserted
+    bool temRegistro() const;  // there is a current row to show
+    // The field's text: its display format while browsing, its plain value while
+    // the record is edited; empty without a row.
+    std::string texto() const;
+    // Puts the record into editing (for a control whose user starts typing);
+    // true when the record can then take the change.
+    bool comecaEdicao(bool autoEdit) const;
+
+    enum class Mudanca { Registro, Estado, Campo };
+    // Calls `aviso` for every change the bound field's control must show; the
+    // connections end with `contexto`.
+    void observa(QObject* contexto, std::function<void(Mudanca)> aviso) const;
+
+private:
+    QPointer<dados::DataSource> fonte_;
+    std::string nome_;
+};
+
+// Tells the user's own entering and leaving of a control from the focus that
+// goes away and comes back with its window (a message box, a popup menu). The
+// first focus of a window that is shown is an entry.
+class Foco {
+public:
+    bool entrou(const QFocusEvent& e);  // true: the form's enter handler runs
+    bool saiu(const QFocusEvent& e);    // true: the form's exit handler runs
+
+private:
+    bool comAJanela_ = false;  // the focus left with the window
+};
+
+// The character a key types, as the form's key-press handlers receive it: one
+// Windows-1252 byte; Enter 13, Esc 27, Backspace 8, Ctrl+A..Z 1..26; 0 for keys
+// that type nothing. `representavel` is false for a character outside
+// Windows-1252 (the program cannot store it).
+struct Tecla {
+    char caractere = 0;
+    bool representavel = true;
+};
+Tecla teclaDe(const QKeyEvent& e);
+bool imprimivel(char c);
+// A key press that types `c` (13 Enter, 27 Esc, 8 Backspace, others as text).
+QKeyEvent eventoDeTecla(char c, const QKeyEvent& original);
+bool numerico(dados::TipoCampo tipo);  // shown right-aligned
+// Whether a printable character can be part of a value of the field's type.
+bool caractereAceito(dados::TipoCampo tipo, char c);
+// Keys that change the text without typing a character (Delete, paste, cut).
+bool alteraTexto(const QKeyEvent& e);
+
+// Runs the form's key handler on the key's character; false when the handler
+// consumed it (set it to 0) or failed.
+bool passaPeloGancho(const std::function<void(char&)>& gancho, char& c);
+
+}  // namespace widgets
