@@ -1,0 +1,169 @@
+// The capsule record's life in the data module, against the database server.
+#include "data/dm.h"
+#include "platform/messages.h"
+#include "platform/suite.h"
+#include "settings/settings.h"
+#include "support/dbtest.h"
+
+#include <QTest>
+
+class TestDM : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<dados::fb::Conexao> direta_;
+    plataforma::GravadorMensagens mensagens_;
+
+    dados::Valor consulta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
+        auto r = direta_->consulta(sql, p);
+        return r.linhas.empty() ? dados::Valor{} : r.linhas[0][0];
+    }
+    void insereCodigo(const std::string& codigo, const char* grupo = "MP") {
+        direta_->executa("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO) values (?, ?, ?)",
+                         {codigo, std::string("Materia ") + codigo, std::string(grupo)});
+    }
+    std::unique_ptr<dados::DM> modulo() {
+        auto dm = std::make_unique<dados::DM>();
+        dm->DataModuleCreate();
+        dm->Componentes.open();
+        return dm;
+    }
+
+private slots:
+    void initTestCase() {
+        EXIGE_BANCO();
+        IpServidorCentral = dbteste::servidor();
+        plataforma::definePastaSuite(QDir::tempPath().toStdString());
+    }
+    void init() {
+        direta_ = dbteste::conectaSuite("Teste");
+        dbteste::limpaSuite(*direta_);
+        mensagens_.textos.clear();
+    }
+
+    void proximoCodigo() {
+        auto dm = modulo();
+        QCOMPARE(dm->ProximoCodigo(), std::string("000001"));  // empty table
+        insereCodigo("ABC");
+        QCOMPARE(dm->ProximoCodigo(), std::string("000001"));  // not a whole number: ignored
+        insereCodigo("000123");
+        insereCodigo("99");
+        QCOMPARE(dm->ProximoCodigo(), std::string("000124"));  // numbers, not texts, compared
+        insereCodigo("999999", "CAP");
+        QCOMPARE(dm->ProximoCodigo(), std::string("1000000"));
+    }
+
+    void novaCapsulaRecebeCodigoEPadroes() {
+        insereCodigo("000041");
+        auto dm = modulo();
+        dm->Componentes.append();
+        auto& ds = dm->Componentes;
+        QCOMPARE(ds.fieldByName("CODIGO").comoTexto(), std::string("000042"));
+        QCOMPARE(ds.fieldByName("GRUPO").comoTexto(), std::string("CAP"));
+        QCOMPARE(ds.fieldByName("UNID").comoTexto(), std::string("un"));
+        QCOMPARE(ds.fieldByName("UNID_VENDA").comoTexto(), std::string("un"));
+        QCOMPARE(ds.fieldByName("DIVISORUNID").comoReal(), 1.0);
+        QCOMPARE(ds.fieldByName("FATORCORRECAO").comoReal(), 1.0);
+        QCOMPARE(ds.fieldByName("FATORDILUICAO").comoReal(), 1.0);
+        QCOMPARE(ds.fieldByName("DENSIDADE").comoReal(), 1.0);
+        QCOMPARE(ds.fieldByName("USAR_FORMPRECO").comoTexto(), std::string("S"));
+        QCOMPARE(ds.fieldByName("GRUPOF").comoTexto(), std::string("N"));
+        QCOMPARE(ds.fieldByName("USOCONTINUO").comoTexto(), std::string("N"));
+        QCOMPARE(ds.fieldByName("USAEXCIPIENTE").comoTexto(), std::string("N"));
+        QCOMPARE(ds.fieldByName("CONTROLADA").comoTexto(), std::string("N\xE3o"));
+        QVERIFY(ds.fieldByName("CUSTOUNITR").nulo());
+    }
+
+    void gravaNormalizadoReleEMantemORegistro() {
+        auto dm = modulo();
+        auto& ds = dm->Componentes;
+        for (const char* d : {"CAPSULA 2 AZUL", "c\xE1psula 0 rosa", "CAPSULA 1 VERDE"}) {
+            ds.append();
+            ds.fieldByName("COMPONENTE").defineValor(std::string(d));
+            ds.post();
+        }
+        QCOMPARE(ds.changeCount(), 0);
+        QCOMPARE(ds.recordCount(), 3);
+        // Re-read in description order, the last one posted still current.
+        QCOMPARE(std::get<std::string>(ds.linha(0)[1]), std::string("Capsula 0 rosa"));
+        QCOMPARE(std::get<std::string>(ds.linha(2)[1]), std::string("Capsula 2 azul"));
+        QCOMPARE(ds.fieldByName("COMPONENTE").comoTexto(), std::string("Capsula 1 verde"));
+        QCOMPARE(std::get<std::string>(consulta("select COMPONENTE from COMPONEN where CODIGO = '000001'")),
+                 std::string("Capsula 2 azul"));
+    }
+
+    void descricaoEmBrancoNaoGrava() {
+        auto dm = modulo();
+        dm->Componentes.append();
+        try {
+            dm->Componentes.post();
+            QFAIL("the post should have been abandoned");
+        } catch (const plataforma::Abortado&) {
+        }
+        QCOMPARE(mensagens_.ultima(),
+                 std::string("Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado."));
+        QCOMPARE(dm->Componentes.recordCount(), 0);
+        QCOMPARE(std::get<std::int64_t>(consulta("select count(*) from COMPONEN")), std::int64_t(0));
+    }
+
+    void exclusaoGravadaNaHora() {
+        insereCodigo("000007", "CAP");
+        auto dm = modulo();
+        QCOMPARE(dm->Componentes.recordCount(), 1);
+        dm->Componentes.remove();
+        QCOMPARE(std::get<std::int64_t>(consulta("select count(*) from COMPONEN")), std::int64_t(0));
+    }
+
+    void alteracaoRecusadaEAvisadaEFica() {
+        insereCodigo("000007", "CAP");
+        auto dm = modulo();
+        direta_->executa("delete from COMPONEN");  // another workstation removed it
+        dm->Componentes.edit();
+        dm->ComponentesCUSTOFIXO->defineTexto("2");
+        dm->Componentes.post();
+        QVERIFY(mensagens_.ultima().rfind("N\xE3o foi poss\xEDvel gravar a altera\xE7\xE3o no banco de dados.\r\n", 0) ==
+                0);
+        QCOMPARE(dm->Componentes.changeCount(), 1);
+        // Closing asks; "Não" keeps the change and the dataset open.
+        mensagens_.respostas = {false};
+        QVERIFY_THROWS_EXCEPTION(plataforma::Abortado, dm->Componentes.close());
+        QVERIFY(dm->Componentes.active());
+        QCOMPARE(dm->Componentes.changeCount(), 1);
+        mensagens_.respostas = {true};
+        dm->Componentes.close();
+        QVERIFY(!dm->Componentes.active());
+    }
+
+    void codigoTomadoPorOutraEstacaoRecebeOProximo() {
+        auto a = modulo();
+        auto b = modulo();
+        a->Componentes.append();
+        b->Componentes.append();
+        QCOMPARE(a->ComponentesCODIGO->comoTexto(), b->ComponentesCODIGO->comoTexto());
+        a->ComponentesCOMPONENTE->defineValor(std::string("Capsula 0 azul"));
+        b->ComponentesCOMPONENTE->defineValor(std::string("Capsula 1 azul"));
+        a->Componentes.post();
+        b->Componentes.post();
+        QVERIFY2(mensagens_.textos.empty(), mensagens_.ultima().c_str());
+        QCOMPARE(b->Componentes.changeCount(), 0);
+        QCOMPARE(std::get<std::int64_t>(consulta("select count(distinct CODIGO) from COMPONEN")), std::int64_t(2));
+        QCOMPARE(b->ComponentesCODIGO->comoTexto(), std::string("000002"));
+    }
+
+    void pendenteGravadaAoFechar() {
+        insereCodigo("000007", "CAP");
+        auto dm = modulo();
+        // Without a window every post applies; a change is left pending by a
+        // refused apply and then stored at close once the row is back.
+        dm->Componentes.edit();
+        dm->ComponentesCUSTOFIXO->defineTexto("9");
+        direta_->executa("delete from COMPONEN");
+        dm->Componentes.post();
+        QCOMPARE(dm->Componentes.changeCount(), 1);
+        insereCodigo("000007", "CAP");
+        dm->Componentes.close();
+        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN")).comoReal(), 9.0);
+    }
+};
+
+QTEST_MAIN(TestDM)
+#include "tst_dm.moc"
