@@ -24,6 +24,7 @@ namespace widgets {
 class DBEdit;
 class DBNavigator;
 class DBGrid;
+struct CoresCelula;
 }
 
 class FormPellora : public QWidget, public dados::FormularioComponentes {
@@ -101,6 +102,7 @@ public:
     void BitBtn1Click();
     void Imagem1Click();
     void escondeImagem1();  // the mouse-move handlers below only call this
+    void desenhaImagem1();  // the hint picture, drawn once when the window is made
     void DBEdit2MouseMove() { escondeImagem1(); }
     void DBEdit5MouseMove() { escondeImagem1(); }
     void DBEdit6MouseMove() { escondeImagem1(); }
@@ -120,10 +122,14 @@ public:
     void GradeCompNomesKeyPress(char& key);
     void botgradecompClick();
     void BitBtn13Click();
+    void GradeComponentesDrawColumnCell(int recNo, int coluna, bool selecionada, widgets::CoresCelula& cores);
+    // After an activation: a panel still open takes back its focus, buttons and Esc.
+    void retomaPainelAberto();
 
     // Last purchases.
     void BitBtnUltimaCompraClick();
     void BitBtnOcultarUltCompraClick();
+    void DBGridUltimaCompraDrawColumnCell(int recNo, int coluna, bool selecionada, widgets::CoresCelula& cores);
 
     // Context help.
     void ManualdeOperao1Click();
@@ -198,6 +204,7 @@ public:
     QLabel* lblTelUltimaCompra = nullptr;
     QPushButton* BitBtnOcultarUltCompra = nullptr;
     widgets::DBEdit* DBEdit4 = nullptr;
+    QLabel* Label4 = nullptr;  // "Valor Unit. Venda R$" beside DBEdit4
 
     // Help.
     QMenu* PopupMenu1 = nullptr;
