@@ -922,9 +922,12 @@ void ClientDataSet::refresh() {
     encerraEdicao();
     fb::Resultado r = provider_->le();
 
+    // The current row is found again by itself when it carries a pending change
+    // (it moves over to the new rows), else by its key.
     const Linha* corrente = atual_ >= 0 ? linhas_[static_cast<std::size_t>(atual_)].get() : nullptr;
+    const bool correntePendente = corrente && corrente->situacao != Situacao::Inalterada;
     std::vector<Valor> chaveCorrente;
-    if (corrente && corrente->situacao == Situacao::Inalterada) chaveCorrente = corrente->valores;
+    if (corrente && !correntePendente) chaveCorrente = corrente->valores;
     const int posicaoAnterior = atual_;
 
     std::vector<std::unique_ptr<Linha>> antigas = std::move(linhas_);
@@ -932,7 +935,7 @@ void ClientDataSet::refresh() {
     mesclaPendentes(antigas);
 
     atual_ = -1;
-    if (corrente && corrente->situacao != Situacao::Inalterada) {
+    if (correntePendente) {
         for (std::size_t i = 0; i < linhas_.size() && atual_ < 0; ++i)
             if (linhas_[i].get() == corrente) atual_ = static_cast<int>(i);
     } else if (!chaveCorrente.empty()) {
