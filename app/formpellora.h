@@ -140,6 +140,24 @@ public:
     // The subject of a control of the subject table (empty for none).
     static std::string assuntoDoControle(const std::string& nomeControle);
     void defineAssuntoDoControle(const std::string& nomeControle);
+    // Right-click on a control of the subject table: its subject, before the menu.
+    void DBNavigator1ContextPopup() { defineAssuntoDoControle("DBNavigator1"); }
+    void BotPesqcompContextPopup() { defineAssuntoDoControle("BotPesqcomp"); }
+    void botgradecompContextPopup() { defineAssuntoDoControle("botgradecomp"); }
+    void BotFecharCompContextPopup() { defineAssuntoDoControle("BotFecharComp"); }
+    void DBEdit1ContextPopup() { defineAssuntoDoControle("DBEdit1"); }
+    void DBEdit50ContextPopup() { defineAssuntoDoControle("DBEdit50"); }
+    void DBEdit2ContextPopup() { defineAssuntoDoControle("DBEdit2"); }
+    void DBEdit5ContextPopup() { defineAssuntoDoControle("DBEdit5"); }
+    void DBEditUnidContextPopup() { defineAssuntoDoControle("DBEditUnid"); }
+    void DBEdit6ContextPopup() { defineAssuntoDoControle("DBEdit6"); }
+    void DBEdit25ContextPopup() { defineAssuntoDoControle("DBEdit25"); }
+    void DBEdit90ContextPopup() { defineAssuntoDoControle("DBEdit90"); }
+    void DBEdit16ContextPopup() { defineAssuntoDoControle("DBEdit16"); }
+    void DBEdit8ContextPopup() { defineAssuntoDoControle("DBEdit8"); }
+    void NomeComponenteContextPopup() { defineAssuntoDoControle("NomeComponente"); }
+    void EditNomeContextPopup() { defineAssuntoDoControle("EditNome"); }
+    void EditSenhaUContextPopup() { defineAssuntoDoControle("EditSenhaU"); }
 
     // Controls.
     QFrame* PainelComponentes = nullptr;
