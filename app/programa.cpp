@@ -13,6 +13,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -107,6 +111,8 @@ int verificaInstalacao() {
 }  // namespace
 
 int executaPrograma(int argc, char* argv[]) {
+    QElapsedTimer desdeOInicio;
+    desdeOInicio.start();
     preparaMotorEmbutido();
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--check") == 0) {
@@ -126,5 +132,19 @@ int executaPrograma(int argc, char* argv[]) {
     dm2.DataModuleCreate();
     form.defineModulos(&dm, &dm2);
     form.show();
+    if (std::getenv("CAPSULAS_MEDE_PARTIDA")) {
+        // Start-up benchmark (scripts/bench): the time from the start to the
+        // first editing state of the window, printed, then the end of the run.
+        auto* espera = new QTimer(&form);
+        QObject::connect(espera, &QTimer::timeout, &form, [&] {
+            if (!dm.Componentes.active() || form.PainelLogin->isVisibleTo(&form) || !form.BotFecharComp->isEnabled())
+                return;
+            espera->stop();
+            std::printf("partida_ms=%lld\n", static_cast<long long>(desdeOInicio.elapsed()));
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+        });
+        espera->start(0);
+    }
     return app.exec();
 }
