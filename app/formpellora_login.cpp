@@ -1,32 +1,319 @@
-// Sign-on of the main window: the login panel, the rights and the reuse of the
-// suite's sign-on.
+// Sign-on of the main window: the login panel, the user's workstation, the
+// rights, and the reuse of the suite's sign-on through its trace files.
 #include "app/formpellora.h"
 
+#include "app/aparencia.h"
 #include "data/dm.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbnavigator.h"
+#include "form/widgets/ligacao.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/program.h"
+#include "platform/suite.h"
+#include "platform/text.h"
+#include "platform/user.h"
+#include "settings/settings.h"
+#include "signon/codificacao.h"
+#include "signon/rastro.h"
+#include "signon/sessao.h"
 
+#include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
 
-void FormPellora::criaPainelLogin() {
-    PainelLogin = new QFrame(this);
-    PainelLogin->setObjectName(QStringLiteral("PainelLogin"));
-    PainelLogin->hide();
-    EditNome = new QLineEdit(PainelLogin);
-    EditSenhaU = new QLineEdit(PainelLogin);
-    BotOkSenha = new QPushButton(QStringLiteral("OK"), PainelLogin);
-    BotCancSenha = new QPushButton(QStringLiteral("Cancela"), PainelLogin);
+using aparencia::arial;
+using aparencia::pinta;
+using plataforma::deQString;
+using plataforma::paraQString;
+
+namespace {
+
+constexpr const char* kMarcaSaltaLogin = "SaltaCad.db";  // in the current folder
+
+const QColor kVermelho{255, 0, 0};
+
+// The login panel's key and focus events, turned into the form's handlers.
+class EventosPainelLogin : public QObject {
+public:
+    explicit EventosPainelLogin(FormPellora* form) : QObject(form), form_(form) {}
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress) {
+            std::function<void(char&)> gancho;
+            if (obj == form_->EditNome)
+                gancho = [this](char& k) { form_->EditNomeKeyPress(k); };
+            else if (obj == form_->EditSenhaU)
+                gancho = [this](char& k) { form_->EditSenhaUKeyPress(k); };
+            if (gancho) {
+                char c = widgets::teclaDe(*static_cast<QKeyEvent*>(e)).caractere;
+                if (c != 0 && !widgets::passaPeloGancho(gancho, c)) return true;  // consumed
+            }
+        } else if (e->type() == QEvent::FocusOut && obj == form_->EditNome) {
+            // Only the user's own leaving counts, not a message box taking the window.
+            if (focoNome_.saiu(*static_cast<QFocusEvent*>(e))) plataforma::protegido([this] { form_->EditNomeExit(); });
+        } else if (e->type() == QEvent::FocusIn && obj == form_->EditNome) {
+            focoNome_.entrou(*static_cast<QFocusEvent*>(e));
+        } else if (e->type() == QEvent::Resize && obj == form_->PainelLogin) {
+            // The title bar spans the panel's top, whatever width it is given.
+            const int borda = form_->PainelLogin->frameWidth();
+            form_->Panel48->setGeometry(borda, borda, form_->PainelLogin->width() - 2 * borda, 26);
+        }
+        return QObject::eventFilter(obj, e);
+    }
+
+private:
+    FormPellora* form_;
+    widgets::Foco focoNome_;
+};
+
+std::string maiusculas(const std::string& texto) { return plataforma::maiusculasAscii(texto); }
+
+// The financial fields: entering one without the right skips to the unit box,
+// clicking one says why.
+void entradaFinanceira(FormPellora& f) {
+    if (!AcessoFinanceiro) f.DBEditUnid->setFocus(Qt::OtherFocusReason);
 }
 
-std::string FormPellora::SelecionarEstacao() { return {}; }
-void FormPellora::VerificarLogin() {}
-std::string FormPellora::DireitosDoLogon() { return {}; }
+void cliqueFinanceiro() {
+    if (!AcessoFinanceiro)
+        plataforma::mostraMensagem(
+            "Acesso negado. Voc\xEA precisar ter permiss\xE3o de acesso ao m\xF3" "dulo financeiro para acessar "
+            "este campo.");
+}
 
-// Until the sign-on is decided from the suite's trace files, every activation
-// ends in the editing state.
-void FormPellora::DecidirLogin() { estadoEdicao(); }
+}  // namespace
+
+// ---------------------------------------------------------------- the panel
+
+void FormPellora::criaPainelLogin() {
+    const QFont fonte = arial(13, true);
+    PainelLogin = new QFrame(this);
+    PainelLogin->setObjectName(QStringLiteral("PainelLogin"));
+    PainelLogin->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    PainelLogin->setAutoFillBackground(true);
+    PainelLogin->hide();
+
+    Panel48 = aparencia::barraTitulo(PainelLogin, paraQString("Identifica\xE7\xE3o do Usu\xE1rio"));
+    Panel48->setObjectName(QStringLiteral("Panel48"));
+    Panel48->setGeometry(1, 1, 329, 26);
+
+    Bevel10 = new QFrame(PainelLogin);
+    Bevel10->setObjectName(QStringLiteral("Bevel10"));
+    Bevel10->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel10->setGeometry(10, 33, 234, 89);
+
+    auto rotulo = [this, &fonte](const char* nome, const char* texto, int x, int y) {
+        auto* l = new QLabel(paraQString(texto), PainelLogin);
+        l->setObjectName(QString::fromLatin1(nome));
+        l->setFont(fonte);
+        l->adjustSize();
+        l->move(x, y);
+        return l;
+    };
+    Label216 = rotulo("Label216", "Nome", 18, 51);
+    Label217 = rotulo("Label217", "Senha", 17, 82);
+
+    EditNome = new QLineEdit(PainelLogin);
+    EditNome->setObjectName(QStringLiteral("EditNome"));
+    EditNome->setFont(fonte);
+    EditNome->setGeometry(63, 48, 166, 24);
+
+    EditSenhaU = new QLineEdit(PainelLogin);
+    EditSenhaU->setObjectName(QStringLiteral("EditSenhaU"));
+    EditSenhaU->setFont(fonte);
+    EditSenhaU->setGeometry(63, 80, 73, 24);
+    EditSenhaU->setEchoMode(QLineEdit::Password);
+    // One '#' for every typed character.
+    EditSenhaU->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 35; }"));
+
+    auto botao = [this, &fonte](const char* nome, const char* texto, QRect r, const QColor& cor) {
+        auto* b = new QPushButton(paraQString(texto), PainelLogin);
+        b->setObjectName(QString::fromLatin1(nome));
+        b->setFont(fonte);
+        pinta(b, QColor(), cor);
+        b->setGeometry(r);
+        b->setAutoDefault(false);
+        return b;
+    };
+    BotOkSenha = botao("BotOkSenha", "OK", {250, 47, 69, 25}, aparencia::kAzulMarinho);
+    BotCancSenha = botao("BotCancSenha", "Cancela", {250, 76, 69, 25}, kVermelho);
+
+    setTabOrder(EditNome, EditSenhaU);
+    setTabOrder(EditSenhaU, BotOkSenha);
+    setTabOrder(BotOkSenha, BotCancSenha);
+
+    auto* eventos = new EventosPainelLogin(this);
+    for (QObject* o : std::initializer_list<QObject*>{PainelLogin, EditNome, EditSenhaU}) o->installEventFilter(eventos);
+    connect(BotOkSenha, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BotOkSenhaClick(); }); });
+    connect(BotCancSenha, &QPushButton::clicked, this,
+            [this] { plataforma::protegido([this] { BotCancSenhaClick(); }); });
+}
+
+// ---------------------------------------------------------------- workstation
+
+std::string FormPellora::SelecionarEstacao() {
+    EstacaoAtual = "";
+    std::string resultado;
+    EditNome->setText(paraQString(UsuarioAtual.str()));
+
+    auto& estacoes = dm()->Estacoes;
+    estacoes.close();
+    const std::string usuario = maiusculas(UsuarioAtual);
+    estacoes.defineComando(
+        "Select ESTACAO, DATBASNAM, TIPO, ATCAIXA, ESVAZIAR, EMUSO, CAMINHOREQUISICAO, CAMINHOOM, CAMINHOECF, "
+        "CAMINHOSEQUENCIAL1, CAMINHO2, ROTULO1, ROTULO2, ROTULO3, ROTULO4, ROTULO5, ROTULO6, USUARIO from "
+        "ESTACOES where upper(USUARIO) = ?",
+        {usuario});
+    // No row reads as an empty name, which no signed-on user has. The server's
+    // upper() may also change accented letters; the comparison here does not.
+    const std::string doRegistro = estacoes.isEmpty() ? std::string()
+                                                      : maiusculas(estacoes.fieldByName("USUARIO").comoTexto());
+    if (doRegistro != usuario) {
+        // A name of at most 60 characters never reaches the caps of the short
+        // strings in which the first pieces were joined.
+        plataforma::mostraMensagem(
+            "N\xE3o foi poss\xEDvel selecionar uma \xE1rea de trabalho para o usu\xE1rio \"" + UsuarioAtual.str() +
+            "\". " + "\r\r" + "Causas prov\xE1veis: " + "\r\r" +
+            "  1) Na tabela \"Estacoes.db\" n\xE3o foi inclu\xED" "da uma esta\xE7\xE3o para o usu\xE1rio \"" +
+            UsuarioAtual.str() + "\"." + "\r" +
+            "     Obs: Criar tamb\xE9m a \xE1rea de trabalho f\xEDsica (pasta C:\\Brenvita\\InterfacXX) para este "
+            "usu\xE1rio." +
+            "\r" + "  --> Favor contactar o suporte t\xE9" "cnico da VEX SISTEMAS <--");
+    } else {
+        EstacaoAtual = estacoes.fieldByName("ESTACAO").comoTexto();
+        resultado = estacoes.fieldByName("DATBASNAM").comoTexto();
+        setWindowTitle(paraQString("  CAD. DE C\xC1PSULAS  -  Usu\xE1rio: \"" + UsuarioAtual.str() +
+                                   "\"   Esta\xE7\xE3o: " + EstacaoAtual.str()));
+        // Marked in the cached rows only: nothing writes them back, and the
+        // dataset is closed right after.
+        const QDateTime agora = plataforma::agora();
+        estacoes.edit();
+        estacoes.fieldByName("EMUSO").defineTexto("S");
+        estacoes.fieldByName("ATCAIXA")
+            .defineTexto("Ultima atividade: " + plataforma::formataData(agora.date()) + " " +
+                         plataforma::formataHora(agora.time()));
+        estacoes.post();
+    }
+    estacoes.close();
+    return resultado;
+}
+
+// ---------------------------------------------------------------- login
+
+void FormPellora::VerificarLogin() {
+    const std::string nome = deQString(EditNome->text());
+    if (nome.empty()) {
+        plataforma::mostraMensagem("N\xE3o foi informado o Nome do Usu\xE1rio.");
+        EditNome->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    auto& usuarios = dm()->Usuarios;
+    usuarios.open();
+    const std::string nomeMaiusculo = plataforma::corta(maiusculas(nome), 60);
+    if (!usuarios.locate("USUARIO", acesso::CodificarTexto(nomeMaiusculo))) {
+        plataforma::mostraMensagem("Usu\xE1rio " + nome + " n\xE3o autorizado");
+        EditNome->setFocus(Qt::OtherFocusReason);
+        usuarios.close();
+        return;
+    }
+    const std::string senha = plataforma::corta(usuarios.fieldByName("SENHA").comoTexto(), 20);
+    if (senha != acesso::CodificarTexto(maiusculas(deQString(EditSenhaU->text())))) {
+        plataforma::mostraMensagem("Senha incorreta. Tente novamente.");
+        EditSenhaU->setFocus(Qt::OtherFocusReason);
+        usuarios.close();
+        return;
+    }
+    AcessoUsuario = usuarios.fieldByName("ACESSO").comoTexto();
+    usuarios.close();
+    AcessoFinanceiro = acesso::temDireito(AcessoUsuario.str(), nomeMaiusculo, acesso::kDireitoFinanceiro);
+    if (!acesso::temDireito(AcessoUsuario.str(), nomeMaiusculo, acesso::kDireitoLogin)) {
+        plataforma::mostraMensagem("Usu\xE1rio " + nome + " n\xE3o autorizado");
+        EditNome->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+
+    // The sign-on holds for the rest of the run: the activations that follow
+    // (every message box brings one) do not ask for it again.
+    loginFeito_ = true;
+    PainelComponentes->show();
+    PainelLogin->hide();
+    EditSenhaU->clear();
+    estadoEdicao();
+    UsuarioAtual = nomeMaiusculo;
+
+    if (SelecionarEstacao().empty()) {
+        // The name SelecionarEstacao put into the name box; read from the session
+        // since the activation after its message may have emptied the box.
+        plataforma::mostraMensagem("N\xE3o foi identificada uma \xE1rea de trabalho para o usu\xE1ro " +
+                                   maiusculas(UsuarioAtual));
+        close();
+    }
+}
+
+std::string FormPellora::DireitosDoLogon() {
+    if (UsuarioAtual.empty()) return {};
+    auto& usuarios = dm()->Usuarios;
+    usuarios.open();
+    const std::string nomeMaiusculo = plataforma::corta(maiusculas(NomeLogon), 60);
+    std::string resultado;
+    // The logon file carries the user's key as stored: it is not encoded again.
+    if (usuarios.locate("USUARIO", UsuarioAtual.str())) {
+        AcessoUsuario = usuarios.fieldByName("ACESSO").comoTexto();
+        resultado = AcessoUsuario;
+        AcessoFinanceiro = acesso::temDireito(AcessoUsuario.str(), nomeMaiusculo, acesso::kDireitoFinanceiro);
+        if (!acesso::temDireito(AcessoUsuario.str(), nomeMaiusculo, acesso::kDireitoReusarLogon)) resultado.clear();
+    }
+    usuarios.close();
+    return resultado;
+}
+
+// ---------------------------------------------------------------- decision
+
+void FormPellora::DecidirLogin() {
+    bool loginNecessario = true;
+    const QDateTime agora = plataforma::agora();
+    const std::string arquivoLogon = plataforma::caminhoSuite(acesso::kArquivoLogon);
+    const std::string arquivoAtividade = plataforma::caminhoSuite(acesso::kArquivoAtividade);
+
+    if (loginFeito_) {
+        // Signed on through the panel in this run: that user stays, and another
+        // user's trace files neither replace nor lend their rights.
+        loginNecessario = false;
+    } else {
+        const auto logon = acesso::leArquivoRastro(arquivoLogon);
+        if (logon.estado != acesso::ArquivoRastro::Estado::Ausente) {
+            const auto decisao =
+                acesso::decideLogon(logon, acesso::leArquivoRastro(arquivoAtividade), TempoLogoff.str(), agora);
+            if (logon.estado == acesso::ArquivoRastro::Estado::Lido) {
+                UsuarioAtual = decisao.usuario;
+                NomeLogon = decisao.nome;
+            }
+            if (decisao.apagarArquivos) {
+                // Another module may hold them; what can't be deleted stays.
+                plataforma::apagaArquivo(arquivoLogon);
+                plataforma::apagaArquivo(arquivoAtividade);
+            } else if (decisao.candidato && !DireitosDoLogon().empty()) {
+                loginNecessario = false;
+            }
+        }
+    }
+
+    if (plataforma::arquivoExiste(kMarcaSaltaLogin) || !loginNecessario) {
+        // Written in one pass; a failure leaves the old file and the work goes on.
+        plataforma::gravaLinhas(arquivoAtividade, acesso::linhasUltimaAtividade(agora));
+        estadoEdicao();
+    } else {
+        estadoLogin();
+    }
+}
 
 void FormPellora::estadoEdicao() {
     PainelLogin->hide();
@@ -34,6 +321,8 @@ void FormPellora::estadoEdicao() {
     defineBotaoCancelar(BotFecharComp);
     DBNavigator1->setEnabled(true);
     DBEdit1->setEnabled(true);
+    // A record still being edited (the return from a field's message) keeps its
+    // editors, its disabled buttons and the focus in the field at fault.
     const auto estado = dm()->Componentes.state();
     const bool editando = estado == dados::Estado::Editando || estado == dados::Estado::Inserindo;
     if (!editando) {
@@ -42,17 +331,50 @@ void FormPellora::estadoEdicao() {
     }
 }
 
-void FormPellora::estadoLogin() {}
-void FormPellora::EditNomeExit() {}
-void FormPellora::EditNomeKeyPress(char&) {}
-void FormPellora::EditSenhaUKeyPress(char&) {}
-void FormPellora::BotOkSenhaClick() {}
-void FormPellora::BotCancSenhaClick() {}
-void FormPellora::DBEdit2Enter() {}
-void FormPellora::DBEdit2Click() {}
-void FormPellora::DBEdit5Enter() {}
-void FormPellora::DBEdit5Click() {}
-void FormPellora::DBEdit16Enter() {}
-void FormPellora::DBEdit16Click() {}
-void FormPellora::DBEdit8Enter() {}
-void FormPellora::DBEdit8Click() {}
+void FormPellora::estadoLogin() {
+    // Already showing the panel (the return from a refusal's message): the typed
+    // texts and the focus on the field at fault stay.
+    const bool jaMostrado = PainelLogin->isVisibleTo(this);
+    UsuarioAtual = plataforma::corta(plataforma::usuarioSistema(), 60);
+    if (!jaMostrado) EditNome->setText(paraQString(UsuarioAtual.str()));
+    PainelLogin->setGeometry(152, 109, 331, 130);
+    PainelLogin->raise();
+    PainelLogin->show();
+    if (!jaMostrado && EditNome->isEnabled() && EditNome->isVisible()) EditNome->setFocus(Qt::OtherFocusReason);
+    defineBotaoCancelar(BotCancSenha);
+    DBNavigator1->setEnabled(false);
+    DBEdit1->setEnabled(false);
+    PainelComponentes->hide();
+}
+
+// ---------------------------------------------------------------- handlers
+
+void FormPellora::EditNomeExit() { EditNome->setText(paraQString(maiusculas(deQString(EditNome->text())))); }
+
+void FormPellora::EditNomeKeyPress(char& key) {
+    if (key != '\r') return;
+    key = 0;
+    focusNextPrevChild(true);
+}
+
+void FormPellora::EditSenhaUKeyPress(char& key) {
+    if (key != '\r') return;
+    key = 0;
+    VerificarLogin();
+}
+
+void FormPellora::BotOkSenhaClick() { VerificarLogin(); }
+
+void FormPellora::BotCancSenhaClick() {
+    PainelLogin->hide();
+    close();
+}
+
+void FormPellora::DBEdit2Enter() { entradaFinanceira(*this); }
+void FormPellora::DBEdit2Click() { cliqueFinanceiro(); }
+void FormPellora::DBEdit5Enter() { entradaFinanceira(*this); }
+void FormPellora::DBEdit5Click() { cliqueFinanceiro(); }
+void FormPellora::DBEdit16Enter() { entradaFinanceira(*this); }
+void FormPellora::DBEdit16Click() { cliqueFinanceiro(); }
+void FormPellora::DBEdit8Enter() { entradaFinanceira(*this); }
+void FormPellora::DBEdit8Click() { cliqueFinanceiro(); }
