@@ -141,7 +141,8 @@ public:
             if (papel == Qt::TextAlignmentRole) return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
             return {};
         }
-        if (papel != Qt::DisplayRole || !ds || secao != ds->recNo() - 1) return QString();
+        if (papel != Qt::DisplayRole) return {};
+        if (!ds || secao != ds->recNo() - 1) return QString();
         switch (ds->state()) {
         case dados::Estado::Editando: return QStringLiteral("I");
         case dados::Estado::Inserindo: return QStringLiteral("*");
