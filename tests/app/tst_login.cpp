@@ -341,6 +341,17 @@ private slots:
         QVERIFY(!AcessoFinanceiro);
     }
 
+    void reusoNaPartidaComOTempoDaConfiguracao() {
+        Opcoes o = semMarca();
+        o.ativa = false;
+        Janela j(o);  // auto-logoff 30 in the settings file
+        plataforma::gravaLinhas(j.caminho("LOGON.QVF"), logon(kChaveAdmin, "ADMIN", kHojeTexto, "10:00:00"));
+        plataforma::defineRelogio(QDateTime(kHoje, QTime(10, 29, 59)));
+        QApplication::setActiveWindow(j.form.get());
+        QTRY_VERIFY(emEdicao(*j.form));
+        QCOMPARE(linhas(j, "ULTATIV.QVF"), std::make_optional(std::vector<std::string>{kHojeTexto, "10:29:59"}));
+    }
+
     void logonVencidoApagaOsArquivos() {
         Janela j(semMarca());
         auto& f = *j.form;
