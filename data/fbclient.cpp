@@ -379,24 +379,42 @@ std::vector<Coluna> descreveColunas(Status& st, IMessageMetadata* meta) {
     return colunas;
 }
 
+// Where and how each column sits in the output message, asked of the metadata
+// once per statement rather than for every value of every row.
+struct LugarColuna {
+    unsigned tipo;
+    unsigned deslocamento;
+    unsigned deslocamentoNulo;
+    unsigned tamanho;
+    int escala;  // decimal places (the server's scale negated)
+};
+
+std::vector<LugarColuna> lugaresColunas(Status& st, IMessageMetadata* meta) {
+    std::vector<LugarColuna> r(meta->getCount(&st));
+    for (unsigned i = 0; i < r.size(); ++i)
+        r[i] = {meta->getType(&st, i) & ~1u, meta->getOffset(&st, i), meta->getNullOffset(&st, i),
+                meta->getLength(&st, i), -meta->getScale(&st, i)};
+    return r;
+}
+
 std::vector<Valor> leLinha(const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* tra,
-                           IMessageMetadata* meta, const std::vector<Coluna>& colunas, const unsigned char* buf) {
+                           const std::vector<LugarColuna>& colunas, const unsigned char* buf) {
     std::vector<Valor> linha;
     linha.reserve(colunas.size());
-    for (unsigned i = 0; i < colunas.size(); ++i) {
-        if (le<short>(buf + meta->getNullOffset(&st, i)) != 0) {
+    for (const LugarColuna& c : colunas) {
+        if (le<short>(buf + c.deslocamentoNulo) != 0) {
             linha.emplace_back();
             continue;
         }
-        const unsigned char* p = buf + meta->getOffset(&st, i);
-        const int escala = -meta->getScale(&st, i);
+        const unsigned char* p = buf + c.deslocamento;
+        const int escala = c.escala;
         auto inteiro = [&](std::int64_t v) -> Valor {
             if (escala > 0) return Decimal{v, escala};
             return v;
         };
-        switch (meta->getType(&st, i) & ~1u) {
+        switch (c.tipo) {
             case SQL_TEXT:
-                linha.emplace_back(std::string(reinterpret_cast<const char*>(p), meta->getLength(&st, i)));
+                linha.emplace_back(std::string(reinterpret_cast<const char*>(p), c.tamanho));
                 break;
             case SQL_VARYING:
                 linha.emplace_back(std::string(reinterpret_cast<const char*>(p) + sizeof(ISC_USHORT), le<ISC_USHORT>(p)));
@@ -459,12 +477,13 @@ Resultado executaEm(const Biblioteca& lib, Status& st, IAttachment* att, ITransa
     Resultado r;
     r.colunas = descreveColunas(st, saida.get());
     std::vector<unsigned char> buf(saida->getMessageLength(&st));
+    const std::vector<LugarColuna> layout = lugaresColunas(st, saida.get());
 
     const unsigned tipo = stmt->getType(&st);
     if (tipo == isc_info_sql_stmt_select || tipo == isc_info_sql_stmt_select_for_upd) {
         Ref<IResultSet> cursor(stmt->openCursor(&st, tra, entrada.meta.get(), bufEntrada, saida.get(), 0));
         while (cursor->fetchNext(&st, buf.data()) == IStatus::RESULT_OK)
-            r.linhas.push_back(leLinha(lib, st, att, tra, saida.get(), r.colunas, buf.data()));
+            r.linhas.push_back(leLinha(lib, st, att, tra, layout, buf.data()));
         cursor->close(&st);
         cursor.esquece();
     } else {
@@ -472,7 +491,7 @@ Resultado executaEm(const Biblioteca& lib, Status& st, IAttachment* att, ITransa
         const bool temSaida = !r.colunas.empty();
         stmt->execute(&st, tra, entrada.meta.get(), bufEntrada, temSaida ? saida.get() : nullptr,
                       temSaida ? buf.data() : nullptr);
-        if (temSaida) r.linhas.push_back(leLinha(lib, st, att, tra, saida.get(), r.colunas, buf.data()));
+        if (temSaida) r.linhas.push_back(leLinha(lib, st, att, tra, layout, buf.data()));
     }
     if (afetadas) *afetadas = static_cast<long>(stmt->getAffectedRecords(&st));
     stmt->free(&st);
