@@ -182,6 +182,7 @@ void FormPellora::criaControles() {
     Imagem1->setGeometry(423, 179, 257, 144);
     Imagem1->hide();
     Imagem1->installEventFilter(this);
+    desenhaImagem1();
 
     // The video manual's panel: held, never shown by any operation.
     PainelManual = new QFrame(p);
@@ -311,6 +312,7 @@ void FormPellora::FormActivate() {
     DesabilitaBotoes();
     CarregaCores();
     DecidirLogin();
+    retomaPainelAberto();
 }
 
 void FormPellora::BotFecharCompClick() { close(); }
