@@ -1,24 +1,288 @@
 // Finding capsules: the description search, the pick list and the table.
 #include "app/formpellora.h"
 
-#include <QFrame>
-#include <QLineEdit>
+#include "app/aparencia.h"
+#include "app/filtroeventos.h"
+#include "data/dm.h"
+#include "form/normalizacao.h"
+#include "form/pesquisa.h"
+#include "form/widgets/dbedit.h"
+#include "form/widgets/dbgrid.h"
+#include "form/widgets/dbnavigator.h"
+#include "form/widgets/ligacao.h"
+#include "platform/messages.h"
+#include "platform/program.h"
+#include "platform/text.h"
 
-void FormPellora::criaPaineisPesquisa() {
-    Panel9 = new QFrame(PainelComponentes);
-    Panel9->hide();
-    NomeComponente = new QLineEdit(Panel9);
-    PainelPesqComp = new QFrame(PainelComponentes);
-    PainelPesqComp->hide();
-    pnlTabelaComp = new QFrame(PainelComponentes);
-    pnlTabelaComp->hide();
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolTip>
+
+using aparencia::arial;
+using aparencia::pinta;
+using plataforma::deQString;
+using plataforma::paraQString;
+
+namespace {
+
+// The typed text is a bound value; its '%' and '_' match themselves.
+const std::string kPesquisa =
+    "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE LIKE ? ESCAPE '" +
+    std::string(1, formulario::kEscapeLike) + "' and GRUPO = 'CAP' order by COMPONENTE";
+
+QFrame* painel(QWidget* pai, const char* nome) {
+    auto* p = new QFrame(pai);
+    p->setObjectName(QString::fromLatin1(nome));
+    p->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    p->setAutoFillBackground(true);
+    p->hide();
+    return p;
 }
 
-void FormPellora::BotPesqcompClick() {}
-void FormPellora::NomeComponenteKeyPress(char&) {}
-void FormPellora::PesquisaDescricao() {}
-void FormPellora::AceitaCompClick() {}
-void FormPellora::AbandonaPesqCompClick() {}
-void FormPellora::GradeCompNomesKeyPress(char&) {}
-void FormPellora::botgradecompClick() {}
-void FormPellora::BitBtn13Click() {}
+QPushButton* botao(QWidget* pai, const char* nome, const char* texto, QRect r) {
+    auto* b = new QPushButton(paraQString(texto), pai);
+    b->setObjectName(QString::fromLatin1(nome));
+    b->setFont(arial(13, true));
+    b->setGeometry(r);
+    return b;
+}
+
+}  // namespace
+
+void FormPellora::criaPaineisPesquisa() {
+    QWidget* p = PainelComponentes;
+
+    // Search entry.
+    Panel9 = painel(p, "Panel9");
+    pinta(Panel9, QToolTip::palette().color(QPalette::ToolTipBase));
+    Label41 = new QLabel(paraQString("Digite a descri\xE7\xE3o da c\xE1psula desejada e tecle <ENTER>"), Panel9);
+    Label41->setObjectName(QStringLiteral("Label41"));
+    Label41->setFont(arial(16));
+    pinta(Label41, QColor(), aparencia::kAzulMarinho);
+    Label41->setGeometry(16, 12, 609, 24);
+    NomeComponente = new QLineEdit(Panel9);
+    NomeComponente->setObjectName(QStringLiteral("NomeComponente"));
+    NomeComponente->setFont(arial(16));
+    NomeComponente->setMaxLength(32767);
+    pinta(NomeComponente, aparencia::kAzulMarinho, Qt::white);
+    NomeComponente->setGeometry(16, 46, 609, 32);
+    aparencia::filtraEventos(NomeComponente, [this](QEvent* e) {
+        if (e->type() != QEvent::KeyPress) return false;
+        char c = widgets::teclaDe(*static_cast<QKeyEvent*>(e)).caractere;
+        return !widgets::passaPeloGancho([this](char& k) { NomeComponenteKeyPress(k); }, c);
+    });
+
+    // Pick list.
+    PainelPesqComp = painel(p, "PainelPesqComp");
+    Panel35 = aparencia::barraTitulo(PainelPesqComp, paraQString("Op\xE7\xF5" "es mais pr\xF3ximas"));
+    Panel35->setObjectName(QStringLiteral("Panel35"));
+    Panel35->setGeometry(2, 2, 594, 26);
+    GradeCompNomes = new widgets::DBGrid(PainelPesqComp);
+    GradeCompNomes->setObjectName(QStringLiteral("GradeCompNomes"));
+    GradeCompNomes->setReadOnly(true);
+    GradeCompNomes->setGeometry(6, 32, 586, 240);
+    GradeCompNomes->OnKeyPress = [this](char& k) { GradeCompNomesKeyPress(k); };
+    Label173 = new QLabel(QStringLiteral("Tecle  ENTER  para confirmar ou   ESC   para cancelar"), PainelPesqComp);
+    Label173->setObjectName(QStringLiteral("Label173"));
+    Label173->setFont(arial(13, true));
+    pinta(Label173, QColor(), aparencia::kAzulMarinho);
+    Label173->setGeometry(10, 284, 400, 24);
+    AceitaComp = botao(PainelPesqComp, "AceitaComp", "Enter", {420, 280, 82, 30});
+    AceitaComp->setDefault(true);
+    AbandonaPesqComp = botao(PainelPesqComp, "AbandonaPesqComp", "Esc", {508, 280, 82, 30});
+    connect(AceitaComp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { AceitaCompClick(); }); });
+    connect(AbandonaPesqComp, &QPushButton::clicked, this,
+            [this] { plataforma::protegido([this] { AbandonaPesqCompClick(); }); });
+
+    // Table.
+    pnlTabelaComp = painel(p, "pnlTabelaComp");
+    Panel2 = aparencia::barraTitulo(pnlTabelaComp, paraQString("Tabela de C\xE1psulas"));
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setGeometry(2, 2, 765, 26);
+    GradeComponentes = new widgets::DBGrid(pnlTabelaComp);
+    GradeComponentes->setObjectName(QStringLiteral("GradeComponentes"));
+    GradeComponentes->setGeometry(4, 30, 761, 412);
+    GradeComponentes->defineColunas({
+        {"COMPONENTE", "Descri\xE7\xE3o da C\xE1psula", 180},
+        {"CODIGO", "C\xF3" "digo", 60},
+        {"CUSTOUNITR", "Custo Unit. R$", 76},
+        {"MULTIPLICADOR", "Multiplicador", 66},
+        {"UNID", "Unid.", 34},
+        {"DIVISORUNID", "Div. de Unid.", 70},
+        {"PRECOR", "Pre\xE7o Venda R$", 86},
+        {"ESTOQUECRITICO", "Estoq. M\xEDn.", 60},
+        {"ESTOQUEMAXIMO", "Estoque M\xE1x.", 70},
+        {"CUSTOFIXO", "Custo Fixo R$", 72},
+    });
+    GradeComponentes->OnDrawColumnCell = [this](int recNo, int coluna, bool selecionada, widgets::CoresCelula& c) {
+        GradeComponentesDrawColumnCell(recNo, coluna, selecionada, c);
+    };
+    BitBtn13 = botao(pnlTabelaComp, "BitBtn13", "&Fechar Tabela de Componentes", {4, 446, 761, 33});
+    connect(BitBtn13, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BitBtn13Click(); }); });
+}
+
+// ---------------------------------------------------------------- search entry
+
+void FormPellora::BotPesqcompClick() {
+    // Esc belongs to the search box while it is open.
+    defineBotaoCancelar(nullptr);
+    Panel9->setGeometry(61, 94, 641, 98);
+    Panel9->raise();
+    Panel9->show();
+    DesabilitaBotoes();
+    NomeComponente->setEnabled(true);
+    if (NomeComponente->isVisible() && NomeComponente->isEnabled()) NomeComponente->setFocus(Qt::OtherFocusReason);
+}
+
+void FormPellora::NomeComponenteKeyPress(char& key) {
+    if (key == 13) {
+        key = 0;
+        if (!NomeComponente->text().isEmpty()) {
+            PesquisaDescricao();
+            return;
+        }
+        HabilitaBotoes();
+        BotPesqcomp->setFocus(Qt::OtherFocusReason);
+        Panel9->hide();
+        defineBotaoCancelar(BotFecharComp);
+    } else if (key == 27) {
+        key = 0;  // the form's cancel button, given back below, must not take it too
+        Panel9->hide();
+        defineBotaoCancelar(BotFecharComp);
+        HabilitaBotoes();
+    }
+}
+
+void FormPellora::PesquisaDescricao() {
+    const std::string t = formulario::NormalizaDescricao(deQString(NomeComponente->text()));
+    NomeComponente->setText(paraQString(t));
+    auto& nomes = dm_->CompNome;
+    nomes.close();
+    nomes.defineComando(kPesquisa, {formulario::padraoPrefixo(t)});
+
+    if (nomes.isEmpty()) {
+        nomes.close();
+        plataforma::mostraMensagem(
+            "N\xE3o foi encontrado nenhum componente com a descri\xE7\xE3o iniciada por \"" + t + "\".");
+        HabilitaBotoes();
+        // The box stays open for the user to correct the text.
+        if (NomeComponente->isVisible() && NomeComponente->isEnabled())
+            NomeComponente->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (nomes.recordCount() == 1) {
+        dm_->Componentes.locate("CODIGO", nomes.fieldByName("CODIGO").valor());
+        nomes.close();
+        HabilitaBotoes();
+        BotPesqcomp->setEnabled(true);
+        BotPesqcomp->setFocus(Qt::OtherFocusReason);
+        PainelPesqComp->hide();
+        Panel9->hide();
+        // The search is over: Esc closes the form again, as in the editing state.
+        defineBotaoCancelar(BotFecharComp);
+        return;
+    }
+    PainelPesqComp->setGeometry(107, 80, 598, 321);
+    PainelPesqComp->raise();
+    PainelPesqComp->show();
+    GradeCompNomes->setFocus(Qt::OtherFocusReason);
+    Panel9->hide();
+    defineBotaoCancelar(AbandonaPesqComp);
+}
+
+// ---------------------------------------------------------------- pick list
+
+// Both exits hand the focus to "Pesquisar", as a search with one match does.
+void FormPellora::AceitaCompClick() {
+    auto& nomes = dm_->CompNome;
+    // A capsule no longer among the rows leaves the current one in place.
+    if (nomes.active() && !nomes.isEmpty()) dm_->Componentes.locate("CODIGO", nomes.fieldByName("CODIGO").valor());
+    HabilitaBotoes();
+    BotPesqcomp->setFocus(Qt::OtherFocusReason);
+    PainelPesqComp->hide();
+    nomes.close();
+    defineBotaoCancelar(BotFecharComp);
+}
+
+void FormPellora::AbandonaPesqCompClick() {
+    HabilitaBotoes();
+    BotPesqcomp->setFocus(Qt::OtherFocusReason);
+    PainelPesqComp->hide();
+    dm_->CompNome.close();
+    defineBotaoCancelar(BotFecharComp);
+}
+
+void FormPellora::GradeCompNomesKeyPress(char& key) {
+    if (key == 13) {
+        key = 0;
+        AceitaCompClick();
+    } else if (key == 27) {
+        key = 0;
+        AbandonaPesqCompClick();
+    }
+}
+
+// ---------------------------------------------------------------- table
+
+void FormPellora::botgradecompClick() {
+    DesabilitaBotoes();
+    BloqueiaCampos();
+    pnlTabelaComp->setGeometry(5, 68, 769, 483);
+    pnlTabelaComp->raise();
+    pnlTabelaComp->show();
+    DBNavigator1->setEnabled(false);
+    GradeComponentes->setFocus(Qt::OtherFocusReason);
+}
+
+void FormPellora::BitBtn13Click() {
+    HabilitaBotoes();
+    BloqueiaCampos();
+    DBNavigator1->setEnabled(true);
+    pnlTabelaComp->hide();
+    DBEdit1->setFocus(Qt::OtherFocusReason);
+}
+
+void FormPellora::GradeComponentesDrawColumnCell(int recNo, int, bool selecionada, widgets::CoresCelula& cores) {
+    if (recNo % 2 != 0) return;
+    const QPalette dica = QToolTip::palette();
+    if (selecionada) {
+        cores.fundo = QColor(255, 255, 151);
+        cores.texto = dica.color(QPalette::ToolTipText);
+    } else {
+        cores.fundo = dica.color(QPalette::ToolTipBase);
+        cores.texto = GradeComponentes->palette().color(QPalette::Text);
+    }
+}
+
+// ---------------------------------------------------------------- activation
+
+// Every activation (the return from a message box, the help window) ends in
+// the editing state, which is made for the capsule editors: it enables the
+// buttons and the navigator and puts the focus in the description, under
+// whichever panel is open. The open panel takes back its own state, so that
+// the user goes on where the message interrupted.
+void FormPellora::retomaPainelAberto() {
+    if (!PainelComponentes->isVisibleTo(this)) return;  // the login state
+    auto aberto = [this](QWidget* w) { return w && w->isVisibleTo(PainelComponentes); };
+    if (aberto(pnlTabelaComp)) {
+        DesabilitaBotoes();
+        DBNavigator1->setEnabled(false);
+        GradeComponentes->setFocus(Qt::OtherFocusReason);
+    } else if (aberto(PainelPesqComp)) {
+        DesabilitaBotoes();
+        defineBotaoCancelar(AbandonaPesqComp);
+        GradeCompNomes->setFocus(Qt::OtherFocusReason);
+    } else if (aberto(Panel9)) {
+        // As after a search that found nothing: buttons enabled, the box usable.
+        defineBotaoCancelar(nullptr);
+        NomeComponente->setEnabled(true);
+        NomeComponente->setFocus(Qt::OtherFocusReason);
+    }
+    if (aberto(pnl_UltimaCompra)) {
+        botgradecomp->setEnabled(false);
+        BitBtnUltimaCompra->setEnabled(false);
+    }
+}
