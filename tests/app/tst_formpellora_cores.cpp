@@ -1,0 +1,167 @@
+// The capsule's colour in the window: the list from the database, the check on
+// leaving the description, "<- Usar esta cor" and the hint picture.
+#include "form/widgets/dbedit.h"
+#include "form/widgets/dbnavigator.h"
+#include "support/janela.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+using janelateste::Janela;
+
+namespace {
+
+QStringList entradas(const QComboBox* c) {
+    QStringList l;
+    for (int i = 0; i < c->count(); ++i) l << c->itemText(i);
+    return l;
+}
+
+// The colour list of the worked examples.
+void soCores(Janela& j, const std::vector<std::string>& cores) {
+    j.conexao->executa("delete from CORCAP");
+    for (const auto& c : cores) j.conexao->executa("insert into CORCAP (COR) values (?)", {c});
+    QTest::mouseClick(j.form->Label1, Qt::LeftButton);
+    j.form->DBEdit1->setFocus();
+}
+
+// Puts the current capsule into editing from the description, as the user does
+// (the navigator's action: its buttons leave the focus where it is), and types
+// the description over the old one.
+void digitaDescricao(Janela& j, const char* texto) {
+    auto& f = *j.form;
+    QCOMPARE(QApplication::focusWidget(), f.DBEdit1);
+    f.DBNavigator1->clica(widgets::DBNavigator::Editar);
+    QCOMPARE(j.dm->Componentes.state(), dados::Estado::Editando);
+    f.DBEdit1->selectAll();
+    QTest::keyClicks(f.DBEdit1, texto);
+}
+
+}  // namespace
+
+class TestFormPelloraCores : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { EXIGE_BANCO(); }
+
+    void listaDoBancoRecarregadaPeloRotulo() {
+        Janela j;
+        auto& f = *j.form;
+        const QStringList demo = {"amarelo", "azul",  "azul claro",  "branca", "incolor", "laranja", "lilas",
+                                  "marrom",  "preta", "rosa",        "verde",  "verde claro", "vermelha"};
+        QCOMPARE(entradas(f.ComboBox1), demo);
+        QCOMPARE(f.ComboBox1->currentText(), QStringLiteral("amarelo"));
+
+        // Stored text is kept as it is; the colour shown survives the reload.
+        f.ComboBox1->setCurrentIndex(10);
+        j.conexao->executa("insert into CORCAP (COR) values (' Creme ')");
+        QTest::mouseClick(f.Label1, Qt::LeftButton);
+        QCOMPARE(f.ComboBox1->count(), 14);
+        QCOMPARE(f.ComboBox1->itemText(0), QStringLiteral(" Creme "));
+        QCOMPARE(f.ComboBox1->currentText(), QStringLiteral("verde"));
+
+        // A load that fails leaves the entries it had.
+        const std::string banco = j.dm->sqlcon1.banco();
+        j.dm->sqlcon1.fecha();
+        j.dm->sqlcon1.defineBanco("127.0.0.1/1:/nenhum.fdb");
+        j.mensagens.limpa();
+        QTest::mouseClick(f.Label1, Qt::LeftButton);
+        QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
+        QCOMPARE(f.ComboBox1->count(), 14);
+        j.dm->sqlcon1.defineBanco(banco);
+    }
+
+    void exemplosDaCorNaDescricao() {
+        Janela j;
+        auto& f = *j.form;
+        soCores(j, {"amarelo", "azul", "verde"});
+        struct Caso {
+            const char* descricao;
+            bool invalida;
+            const char* semCor;
+        };
+        const Caso casos[] = {
+            {"Capsula 0 azul", false, "Capsula 0"},        {"Capsula 00 azul claro", true, "Capsula 00"},
+            {"Capsula 3 rosa", true, "Capsula 3"},         {"Capsula", false, "Capsula"},
+            {"Capsula 1", false, "Capsula 1"},             {"Capsula 0 AZUL", true, "Capsula 0"},
+            {"Capsula 0 azul 7", true, "Capsula 0"},       {"  Capsula 1 verde  ", false, "Capsula 1"},
+            {"Tampa gelatinosa", false, "Tampa gelatinosa"},  // no marker: no colour
+        };
+        for (const Caso& c : casos) {
+            f.defineTextoDescricao(c.descricao);
+            QVERIFY2(f.CorDescricaoInvalida() == c.invalida, c.descricao);
+            QCOMPARE(f.RemoveCorDescricao(), std::string(c.semCor));
+        }
+    }
+
+    void corInvalidaAoSairMostraAImagem() {
+        Janela j;
+        auto& f = *j.form;
+        soCores(j, {"amarelo", "azul", "verde"});
+        digitaDescricao(j, "capsula 3 rosa");
+        QTest::keyClick(f.DBEdit1, Qt::Key_Return);
+        QCOMPARE(j.mensagens.ultima(), std::string("A cor \"ROSA\" n\xE3o \xE9 v\xE1lida.\rEsta cor n\xE3o consta na "
+                                                   "tabela\rde cores das c\xE1psulas do sistema."));
+        QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 3"));
+        QVERIFY(f.Imagem1->isVisible());
+        QCOMPARE(f.Imagem1->geometry(), QRect(423, 179, 257, 144));
+        QVERIFY(!f.Imagem1->pixmap().isNull());
+
+        // The ways it is hidden: the pointer over an editor or a main button, a
+        // click on the list or on the picture itself.
+        QTest::mouseMove(f.DBEdit2);
+        QVERIFY(!f.Imagem1->isVisible());
+        f.Imagem1->show();
+        QTest::mouseMove(f.botgradecomp);
+        QVERIFY(!f.Imagem1->isVisible());
+        f.Imagem1->show();
+        QTest::mousePress(f.ComboBox1, Qt::LeftButton, {}, QPoint(20, 10));
+        QTest::mouseRelease(f.ComboBox1, Qt::LeftButton, {}, QPoint(20, 10));
+        f.ComboBox1->hidePopup();
+        QVERIFY(!f.Imagem1->isVisible());
+        f.Imagem1->show();
+        QTest::mouseClick(f.Imagem1, Qt::LeftButton);
+        QVERIFY(!f.Imagem1->isVisible());
+    }
+
+    void usarEstaCorGravaEContinuaEditando() {
+        Janela j;
+        auto& f = *j.form;
+        const std::string codigo = plataforma::deQString(f.DBEdit50->text());
+        digitaDescricao(j, "capsula 3 rosa");
+        f.ComboBox1->setCurrentIndex(f.ComboBox1->findText(QStringLiteral("verde")));
+        f.Imagem1->show();
+        QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+
+        QVERIFY(!f.Imagem1->isVisible());
+        QVERIFY(j.mensagens.textos.empty());
+        QCOMPARE(std::get<std::string>(j.consulta("select COMPONENTE from COMPONEN where CODIGO = ?", {codigo})),
+                 std::string("Capsula 3 verde"));
+        QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 3 verde"));
+        QCOMPARE(j.dm->Componentes.state(), dados::Estado::Editando);
+        QCOMPARE(QApplication::focusWidget(), f.DBEdit1);
+        QVERIFY(!f.DBEdit1->isReadOnly());
+
+        // An empty selector text stores the description without a colour.
+        f.ComboBox1->setEditText(QString());
+        QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+        QCOMPARE(std::get<std::string>(j.consulta("select COMPONENTE from COMPONEN where CODIGO = ?", {codigo})),
+                 std::string("Capsula 3 "));
+    }
+
+    void recarregarDuranteAEdicaoNaoMexeNoRegistro() {
+        Janela j;
+        auto& f = *j.form;
+        digitaDescricao(j, "capsula 2 azul");
+        QTest::mouseClick(f.Label1, Qt::LeftButton);
+        QCOMPARE(f.DBEdit1->text(), QStringLiteral("capsula 2 azul"));
+        QCOMPARE(j.dm->Componentes.state(), dados::Estado::Editando);
+        QCOMPARE(j.dm->Componentes.changeCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestFormPelloraCores)
+#include "tst_formpellora_cores.moc"
