@@ -1,13 +1,186 @@
 // Context help: the subject of each control and the help window.
 #include "app/formpellora.h"
 
-#include <QFrame>
+#include "form/widgets/dbedit.h"
+#include "form/widgets/dbnavigator.h"
+#include "help/assunto.h"
+#include "help/form2.h"
+#include "platform/program.h"
+#include "platform/suite.h"
+#include "platform/text.h"
 
-void FormPellora::criaMenuAjuda() {}
-void FormPellora::ManualdeOperao1Click() {}
-void FormPellora::PainelComponentesMouseMove() {}
-void FormPellora::PainelComponentesEnter() {}
-void FormPellora::DBNavigator1Enter() {}
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+namespace {
+
+constexpr const char* kAssuntoGeral = "CADASTRO DE MAT\xC9RIAS PRIMAS ALOP\xC1TICAS";
+
+// The help subject of each control that has one, as the pages are keyed.
+const std::pair<const char*, const char*> kAssuntos[] = {
+    {"DBNavigator1", "NAVEGADOR"},
+    {"BotPesqcomp", "PESQUISAR"},
+    {"botgradecomp", "TABELA"},
+    {"BotFecharComp", "FECHAR - Cad. Mat\xE9rias Primas"},
+    {"DBEdit1", "MAT\xC9RIAS PRIMAS ALOP\xC1TICAS - CAMPO DESCRI\xC7\xC3O"},
+    {"DBEdit50", "C\xD3" "DIGO"},
+    {"DBEdit2", "CUSTO UNIT\xC1RIO R$"},
+    {"DBEdit5", "MULTIPLICADOR"},
+    {"DBEditUnid", "UNIDADE"},
+    {"DBEdit6", "DIVISOR DE UNIDADE"},
+    {"DBEdit25", "ESTOQUE M\xCDNIMO"},
+    {"DBEdit90", "ESTOQUE M\xC1XIMO"},
+    {"DBEdit16", "CUSTO FIXO"},
+    {"DBEdit8", "VALOR UNIT\xC1RIO DE VENDA"},
+    {"NomeComponente", "PESQUISAR DESCRI\xC7\xC3O"},
+    {"EditNome", "IDENTIFICA\xC7\xC3O DO USU\xC1RIO"},
+    {"EditSenhaU", "IDENTIFICA\xC7\xC3O DO USU\xC1RIO"},
+};
+
+bool teclaF1(QEvent* e) {
+    if (e->type() != QEvent::KeyPress) return false;
+    const auto* k = static_cast<QKeyEvent*>(e);
+    return k->key() == Qt::Key_F1 && k->modifiers() == Qt::NoModifier;
+}
+
+// Sees the events of a plain control before it does; true swallows the event.
+class FiltroAjuda : public QObject {
+public:
+    FiltroAjuda(QObject* alvo, std::function<bool(QEvent*)> funcao) : QObject(alvo), funcao_(std::move(funcao)) {
+        alvo->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override { return funcao_(e); }
+
+private:
+    std::function<bool(QEvent*)> funcao_;
+};
+
+void filtra(QObject* alvo, std::function<bool(QEvent*)> funcao) { new FiltroAjuda(alvo, std::move(funcao)); }
+
+}  // namespace
+
+std::string FormPellora::assuntoDoControle(const std::string& nomeControle) {
+    for (const auto& [nome, assunto] : kAssuntos)
+        if (nomeControle == nome) return assunto;
+    return {};
+}
+
+// A control without a subject of its own leaves the current one as it was.
+void FormPellora::defineAssuntoDoControle(const std::string& nomeControle) {
+    const std::string assunto = assuntoDoControle(nomeControle);
+    if (!assunto.empty()) AssuntoAtual = assunto;
+}
+
+void FormPellora::criaMenuAjuda() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    ManualdeOperao1 = PopupMenu1->addAction(QStringLiteral("Ajuda"));
+    ManualdeOperao1->setObjectName(QStringLiteral("ManualdeOperao1"));
+    connect(ManualdeOperao1, &QAction::triggered, this,
+            [this] { plataforma::protegido([this] { ManualdeOperao1Click(); }); });
+
+    using Manipulador = void (FormPellora::*)();
+    auto menuComAssunto = [this](QWidget* w, Manipulador m) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this, [this, w, m](const QPoint& p) {
+            if (m) (this->*m)();
+            PopupMenu1->popup(w->mapToGlobal(p));
+        });
+    };
+    for (auto [e, m] : {std::pair{DBEdit1, &FormPellora::DBEdit1ContextPopup},
+                        {DBEdit50, &FormPellora::DBEdit50ContextPopup},
+                        {DBEdit2, &FormPellora::DBEdit2ContextPopup},
+                        {DBEdit5, &FormPellora::DBEdit5ContextPopup},
+                        {DBEditUnid, &FormPellora::DBEditUnidContextPopup},
+                        {DBEdit6, &FormPellora::DBEdit6ContextPopup},
+                        {DBEdit25, &FormPellora::DBEdit25ContextPopup},
+                        {DBEdit90, &FormPellora::DBEdit90ContextPopup},
+                        {DBEdit16, &FormPellora::DBEdit16ContextPopup},
+                        {DBEdit8, &FormPellora::DBEdit8ContextPopup}}) {
+        e->setContextMenu(PopupMenu1);
+        e->OnContextPopup = [this, m = m] { (this->*m)(); };
+    }
+    DBNavigator1->setContextMenu(PopupMenu1);
+    DBNavigator1->OnContextPopup = [this] { DBNavigator1ContextPopup(); };
+    menuComAssunto(BotPesqcomp, &FormPellora::BotPesqcompContextPopup);
+    menuComAssunto(botgradecomp, &FormPellora::botgradecompContextPopup);
+    menuComAssunto(BotFecharComp, &FormPellora::BotFecharCompContextPopup);
+    menuComAssunto(NomeComponente, &FormPellora::NomeComponenteContextPopup);
+    menuComAssunto(Label357, nullptr);
+    menuComAssunto(PainelComponentes, nullptr);
+
+    // The login panel has no help menu: the subject is set and the box keeps its
+    // standard text menu.
+    filtra(EditNome, [this](QEvent* e) {
+        if (e->type() == QEvent::ContextMenu) EditNomeContextPopup();
+        return false;
+    });
+    filtra(EditSenhaU, [this](QEvent* e) {
+        if (e->type() == QEvent::ContextMenu) EditSenhaUContextPopup();
+        return false;
+    });
+
+    // F1 on a control with a subject opens its help, as right-click and "Ajuda" do.
+    for (auto [w, m] : {std::pair<QWidget*, Manipulador>{DBNavigator1, &FormPellora::DBNavigator1ContextPopup},
+                        {BotPesqcomp, &FormPellora::BotPesqcompContextPopup},
+                        {botgradecomp, &FormPellora::botgradecompContextPopup},
+                        {BotFecharComp, &FormPellora::BotFecharCompContextPopup},
+                        {DBEdit1, &FormPellora::DBEdit1ContextPopup},
+                        {DBEdit50, &FormPellora::DBEdit50ContextPopup},
+                        {DBEdit2, &FormPellora::DBEdit2ContextPopup},
+                        {DBEdit5, &FormPellora::DBEdit5ContextPopup},
+                        {DBEditUnid, &FormPellora::DBEditUnidContextPopup},
+                        {DBEdit6, &FormPellora::DBEdit6ContextPopup},
+                        {DBEdit25, &FormPellora::DBEdit25ContextPopup},
+                        {DBEdit90, &FormPellora::DBEdit90ContextPopup},
+                        {DBEdit16, &FormPellora::DBEdit16ContextPopup},
+                        {DBEdit8, &FormPellora::DBEdit8ContextPopup},
+                        {NomeComponente, &FormPellora::NomeComponenteContextPopup},
+                        {EditNome, &FormPellora::EditNomeContextPopup},
+                        {EditSenhaU, &FormPellora::EditSenhaUContextPopup}}) {
+        filtra(w, [this, m = m](QEvent* e) {
+            if (!teclaF1(e)) return false;
+            (this->*m)();
+            plataforma::protegido([this] { ManualdeOperao1Click(); });
+            return true;
+        });
+    }
+
+    // A pointer moving over a control that passes the move on to the panel (a
+    // button) is not over the bare panel: the move stops here.
+    filtra(PainelComponentes, [this](QEvent* e) {
+        if (e->type() != QEvent::MouseMove) return false;
+        const QPoint p = static_cast<QMouseEvent*>(e)->position().toPoint();
+        return PainelComponentes->childAt(p) != nullptr;
+    });
+
+    const std::string pasta = plataforma::pastaSuite();
+    MediaPlayer1Arquivo = plataforma::paraQString(pasta + "manual" + pasta.back() + "video2.mp4");
+}
+
+void FormPellora::ManualdeOperao1Click() {
+    if (!dm_) return;
+    // A new window for every request, released when the user closes it.
+    auto janela = std::make_unique<Form2>(dm_, this);
+    janela->exec();
+}
+
+void FormPellora::PainelComponentesMouseMove() { AssuntoAtual = kAssuntoGeral; }
+void FormPellora::PainelComponentesEnter() { AssuntoAtual = kAssuntoGeral; }
+void FormPellora::DBNavigator1Enter() { AssuntoAtual = "NAVEGADOR"; }
+
+// Nothing ever starts the video manual; its panel only goes away.
 void FormPellora::PainelManualDblClick() { PainelManual->hide(); }
-std::string FormPellora::assuntoDoControle(const std::string&) { return {}; }
-void FormPellora::defineAssuntoDoControle(const std::string&) {}

@@ -1,0 +1,172 @@
+// Context help on the capsule window: the subject of the control the user
+// points at, and the help window it opens.
+#include "form/widgets/dbedit.h"
+#include "form/widgets/dbnavigator.h"
+#include "form/widgets/dbrichedit.h"
+#include "form/widgets/dbrotulo.h"
+#include "help/assunto.h"
+#include "help/form2.h"
+#include "support/janela.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+using janelateste::Janela;
+
+namespace {
+
+// The right-click as the windowing system delivers it.
+void clicaDireito(QWidget* w, QPoint p = QPoint(4, 4)) {
+    QContextMenuEvent e(QContextMenuEvent::Mouse, p, w->mapToGlobal(p));
+    QApplication::sendEvent(w, &e);
+}
+
+void escolheAjuda(FormPellora& f) {
+    QVERIFY(f.PopupMenu1->isVisible());
+    QTest::mouseClick(f.PopupMenu1, Qt::LeftButton, {}, f.PopupMenu1->actionGeometry(f.ManualdeOperao1).center());
+}
+
+// What the help window showed while it was open.
+struct Vista {
+    bool aberta = false;
+    std::string assunto;
+    std::string texto;
+    int pagina = 0;
+};
+
+// The help window is modal: it is looked at (and typed into) from the event
+// loop it runs, then closed by its close box.
+void aoAbrirAjuda(Janela& j, Vista& vista, const QString& digitar = {}, int tentativas = 200) {
+    QTimer::singleShot(tentativas == 200 ? 0 : 10, [&j, &vista, digitar, tentativas] {
+        auto* f2 = qobject_cast<Form2*>(QApplication::activeModalWidget());
+        if (!f2) {
+            if (tentativas > 0) aoAbrirAjuda(j, vista, digitar, tentativas - 1);
+            return;
+        }
+        vista.aberta = true;
+        vista.assunto = f2->DBEdit1->texto();
+        vista.texto = f2->DBRichEdit1->texto();
+        if (auto* c = j.dm->Tutorial.campo("PAGINA"); c && !c->nulo()) vista.pagina = std::get<std::int32_t>(c->valor());
+        for (QChar ch : digitar)
+            QTest::sendKeyEvent(QTest::Click, f2->DBRichEdit1, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        f2->close();
+    });
+}
+
+std::vector<std::string> paginasGravadas(Janela& j, const std::string& assunto) {
+    std::vector<std::string> textos;
+    for (const auto& l : j.dm->SQLConnection1
+                             .consulta("select TEXTO from TUTORIAL where ASSUNTO = ? order by PAGINA", {assunto})
+                             .linhas)
+        textos.push_back(std::holds_alternative<std::string>(l[0]) ? std::get<std::string>(l[0]) : "<null>");
+    return textos;
+}
+
+const std::string kCusto = "CUSTO UNIT\xC1RIO R$";
+const std::string kGeral = "CADASTRO DE MAT\xC9RIAS PRIMAS ALOP\xC1TICAS";
+
+}  // namespace
+
+class TestAjuda : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { EXIGE_BANCO(); }
+
+    // Right-click on the unit cost, "Ajuda": its first page, stored empty at
+    // close; F1 then opens a second window that shows what the first stored.
+    void ajudaDoCustoUnitario() {
+        Janela j;
+        auto& f = *j.form;
+        AcessoFinanceiro = true;
+        QTest::mouseClick(f.DBNavigator1->botao(widgets::DBNavigator::Editar), Qt::LeftButton);
+        QVERIFY(f.DBEdit2->isEnabled());
+
+        clicaDireito(f.DBEdit2);
+        QCOMPARE(AssuntoAtual.str(), kCusto);
+        Vista primeira;
+        aoAbrirAjuda(j, primeira);
+        escolheAjuda(f);
+        QVERIFY(primeira.aberta);
+        QCOMPARE(primeira.assunto, kCusto);
+        QCOMPARE(primeira.pagina, 1);
+        QCOMPARE(paginasGravadas(j, kCusto), (std::vector<std::string>{"<null>"}));
+        QVERIFY(!j.dm->Tutorial.active());
+
+        Vista segunda;
+        aoAbrirAjuda(j, segunda, QStringLiteral("Custo da embalagem"));
+        f.DBEdit2->setFocus();
+        QTest::keyClick(f.DBEdit2, Qt::Key_F1);
+        QVERIFY(segunda.aberta);
+        QCOMPARE(paginasGravadas(j, kCusto), (std::vector<std::string>{"Custo da embalagem"}));
+
+        Vista terceira;
+        aoAbrirAjuda(j, terceira);
+        clicaDireito(f.DBEdit2);
+        escolheAjuda(f);
+        QCOMPARE(terceira.texto, std::string("Custo da embalagem"));
+        QCOMPARE(j.dm->Componentes.state(), dados::Estado::Editando);  // help changes nothing else
+        QVERIFY(j.mensagens.textos.empty());
+    }
+
+    // The subjects of the table reach the pages as they are keyed.
+    void assuntosPorControle() {
+        Janela j;
+        auto& f = *j.form;
+        clicaDireito(f.BotFecharComp);
+        QCOMPARE(AssuntoAtual.str(), std::string("FECHAR - Cad. Mat\xE9rias Primas"));
+        QVERIFY(f.PopupMenu1->isVisible());
+        f.PopupMenu1->close();
+        clicaDireito(f.DBNavigator1);
+        QCOMPARE(AssuntoAtual.str(), std::string("NAVEGADOR"));
+        f.PopupMenu1->close();
+        QTest::mouseClick(f.DBNavigator1->botao(widgets::DBNavigator::Editar), Qt::LeftButton);  // editors on
+        clicaDireito(f.NomeComponente);
+        QCOMPARE(AssuntoAtual.str(), std::string("PESQUISAR DESCRI\xC7\xC3O"));
+        f.PopupMenu1->close();
+        QCOMPARE(FormPellora::assuntoDoControle("DBEdit50"), std::string("C\xD3" "DIGO"));
+        QCOMPARE(FormPellora::assuntoDoControle("Label357"), std::string());
+    }
+
+    // The bare panel gives the general subject; a control on it does not, and a
+    // caption without a subject keeps the current one.
+    void assuntoGeralPeloPainel() {
+        Janela j;
+        auto& f = *j.form;
+        AssuntoAtual = "X";
+        QTest::mouseMove(f.PainelComponentes, f.BotPesqcomp->geometry().center());
+        QCOMPARE(AssuntoAtual.str(), std::string("X"));
+        QTest::mouseMove(f.PainelComponentes, QPoint(20, 560));
+        QCOMPARE(AssuntoAtual.str(), kGeral);
+
+        clicaDireito(f.Label357);
+        QCOMPARE(AssuntoAtual.str(), kGeral);
+        Vista vista;
+        aoAbrirAjuda(j, vista);
+        escolheAjuda(f);
+        QCOMPARE(vista.assunto, kGeral);
+    }
+
+    // The login boxes set their subject but keep their own text menu.
+    void caixasDoLoginMantemSeuMenu() {
+        Janela j({.marcaSaltaLogin = false, .configuracoes = {}});
+        auto& f = *j.form;
+        AssuntoAtual = "X";
+        clicaDireito(f.EditNome);
+        QCOMPARE(AssuntoAtual.str(), std::string("IDENTIFICA\xC7\xC3O DO USU\xC1RIO"));
+        QVERIFY(!f.PopupMenu1->isVisible());
+        QWidget* menu = QApplication::activePopupWidget();
+        QVERIFY(menu != nullptr);
+        menu->close();
+    }
+};
+
+QTEST_MAIN(TestAjuda)
+#include "tst_ajuda.moc"
