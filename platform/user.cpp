@@ -1,7 +1,9 @@
 #include "platform/user.h"
 
 #include <cstring>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -15,7 +17,8 @@ std::string usuarioSistema() {
     if (g_usuario) return *g_usuario;
     char buffer[50] = {};
 #ifdef _WIN32
-    return {};
+    DWORD tamanho = sizeof buffer;
+    if (!GetUserNameA(buffer, &tamanho)) return {};
 #else
     // Mirrors a 50-byte buffer: a name that does not fit gives the empty text.
     if (const passwd* pw = getpwuid(geteuid()); pw && pw->pw_name) {
