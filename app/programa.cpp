@@ -121,7 +121,6 @@ int executaPrograma(int argc, char* argv[]) {
         }
 
     Aplicacao app(argc, argv);
-    app.setApplicationDisplayName(QStringLiteral("Cadastro de C\u00e1psulas"));
 
     // Start-up, each object whole before the next: the main window (which reads
     // the settings), DM, the help window, DM2.

@@ -52,6 +52,10 @@ bool respostaGravada() {
 }
 
 QWidget* janelaAtiva() { return QApplication::activeWindow(); }
+
+// The boxes carry the program's name; it is not set as the application's display
+// name, which the desktop would append to every window title.
+QString tituloMensagens() { return QStringLiteral("Cadastro de C\u00e1psulas"); }
 }  // namespace
 
 void mostraMensagem(const std::string& texto, TipoMensagem tipo) {
@@ -60,7 +64,7 @@ void mostraMensagem(const std::string& texto, TipoMensagem tipo) {
         return;
     }
     QMessageBox box(tipo == TipoMensagem::Erro ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    QApplication::applicationDisplayName(), paraQString(texto), QMessageBox::Ok,
+                    tituloMensagens(), paraQString(texto), QMessageBox::Ok,
                     janelaAtiva());
     box.exec();
 }
@@ -71,7 +75,7 @@ bool perguntaSimNao(const std::string& texto) {
         aposFechar();
         return r;
     }
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), paraQString(texto),
+    QMessageBox box(QMessageBox::Question, tituloMensagens(), paraQString(texto),
                     QMessageBox::NoButton, janelaAtiva());
     QPushButton* sim = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
     QPushButton* nao = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
@@ -87,7 +91,7 @@ bool confirmaOkCancela(const std::string& texto) {
         aposFechar();
         return r;
     }
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), paraQString(texto),
+    QMessageBox box(QMessageBox::Question, tituloMensagens(), paraQString(texto),
                     QMessageBox::Ok | QMessageBox::Cancel, janelaAtiva());
     box.setDefaultButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
