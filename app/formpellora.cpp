@@ -73,7 +73,9 @@ void FormPellora::criaControles() {
     layout->setContentsMargins(0, 0, 0, 0);
     PainelComponentes = new QFrame(this);
     PainelComponentes->setObjectName(QStringLiteral("PainelComponentes"));
-    PainelComponentes->setFocusPolicy(Qt::ClickFocus);
+    // The panel itself never takes the focus (a click on a bare spot keeps the
+    // editor's); focus coming into it from outside counts as entering it.
+    PainelComponentes->setFocusPolicy(Qt::NoFocus);
     PainelComponentes->setMouseTracking(true);
     PainelComponentes->installEventFilter(this);
     layout->addWidget(PainelComponentes);
@@ -205,6 +207,10 @@ void FormPellora::criaControles() {
 }
 
 void FormPellora::ligaEventos() {
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* antes, QWidget* agora) {
+        const auto dentro = [this](QWidget* w) { return w && PainelComponentes->isAncestorOf(w); };
+        if (dentro(agora) && !dentro(antes)) PainelComponentesEnter();
+    });
     auto ligaTecla = [this](widgets::DBEdit* e, void (FormPellora::*h)(char&)) {
         e->OnKeyPress = [this, h](char& k) { (this->*h)(k); };
     };
@@ -430,8 +436,6 @@ bool FormPellora::eventFilter(QObject* obj, QEvent* e) {
         else if (obj == Imagem1) Imagem1Click();
     } else if (e->type() == QEvent::MouseButtonDblClick) {
         if (obj == PainelManual) PainelManualDblClick();
-    } else if (e->type() == QEvent::FocusIn) {
-        if (obj == PainelComponentes) PainelComponentesEnter();
     }
     return QWidget::eventFilter(obj, e);
 }
