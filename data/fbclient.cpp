@@ -10,7 +10,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <csignal>
 #include <dlfcn.h>
+#include <signal.h>
 #endif
 
 namespace dados::fb {
@@ -42,9 +44,30 @@ std::string erroCarga() {
 #endif
 }
 
+#ifndef _WIN32
+// The client library takes over SIGINT and SIGTERM to close its connections and
+// then calls the handlers that were there before; with none there the program
+// would live on after being told to end. This one ends it the default way.
+void terminaComoPadrao(int sinal) {
+    std::signal(sinal, SIG_DFL);
+    std::raise(sinal);
+}
+
+void preservaFimPorSinal() {
+    for (int sinal : {SIGINT, SIGTERM}) {
+        struct sigaction atual {};
+        if (sigaction(sinal, nullptr, &atual) == 0 && atual.sa_handler == SIG_DFL)
+            std::signal(sinal, terminaComoPadrao);
+    }
+}
+#endif
+
 Biblioteca& carregaBiblioteca(const std::string& caminho) {
     static std::map<std::string, Biblioteca> carregadas;
     if (auto it = carregadas.find(caminho); it != carregadas.end()) return it->second;
+#ifndef _WIN32
+    preservaFimPorSinal();
+#endif
 
 #ifdef _WIN32
     HMODULE h = LoadLibraryA(caminho.c_str());

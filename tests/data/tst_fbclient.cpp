@@ -4,9 +4,14 @@
 #include "data/fbclient.h"
 #include "support/dbtest.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <thread>
 
 using namespace dados;
 using namespace dados::fb;
@@ -356,6 +361,14 @@ private slots:
         QVERIFY(!c.aberta());
     }
 
+    void aTerminationSignalStillEndsTheProgram() {
+        // The client library takes over SIGTERM; a connected program must still end.
+        QProcess filho;
+        filho.start(QCoreApplication::applicationFilePath(), {"--conecta-e-recebe-sigterm"});
+        QVERIFY(filho.waitForFinished(15000));
+        QCOMPARE(filho.exitStatus(), QProcess::CrashExit);
+    }
+
     void scriptsSplitOutsideQuotesAndComments() {
         const auto s = dbteste::instrucoesScript(
             "/* a; b */ insert into T values ('x;y', 'it''s');\n-- c; d\nSET NAMES WIN1252;\n"
@@ -392,5 +405,15 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstFbClient)
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--conecta-e-recebe-sigterm") {
+        auto c = dbteste::conectaSuite();
+        std::raise(SIGTERM);
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        return 0;  // still alive: the test sees a normal exit
+    }
+    QCoreApplication app(argc, argv);
+    TstFbClient teste;
+    return QTest::qExec(&teste, argc, argv);
+}
 #include "tst_fbclient.moc"
