@@ -28,11 +28,6 @@ using plataforma::paraQString;
 
 namespace {
 
-// The typed text is a bound value; its '%' and '_' match themselves.
-const std::string kPesquisa =
-    "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE LIKE ? ESCAPE '" +
-    std::string(1, formulario::kEscapeLike) + "' and GRUPO = 'CAP' order by COMPONENTE";
-
 QFrame* painel(QWidget* pai, const char* nome) {
     auto* p = new QFrame(pai);
     p->setObjectName(QString::fromLatin1(nome));
@@ -161,7 +156,9 @@ void FormPellora::PesquisaDescricao() {
     NomeComponente->setText(paraQString(t));
     auto& nomes = dm_->CompNome;
     nomes.close();
-    nomes.defineComando(kPesquisa, {formulario::padraoPrefixo(t)});
+    // The typed text is a bound value; its '%' and '_' match themselves.
+    if (t.size() <= formulario::kLarguraDescricao)
+        nomes.defineComando(formulario::sqlPesquisa(), {formulario::padraoPrefixo(t)});
 
     if (nomes.isEmpty()) {
         nomes.close();

@@ -139,8 +139,10 @@ private slots:
         auto& f = *j.form;
         const std::string antes = atual(j);
         // Quotes, '%' and '_' are matched as themselves; unescaped, the last two
-        // would find "Capsula 1 branca".
+        // would find "Capsula 1 branca". Texts longer than a description, or
+        // whose escaped pattern is, find nothing either, without a database error.
         for (const QString& texto : {QStringLiteral("xyz"), QStringLiteral("capsula 0'"), QStringLiteral("%1 branca"),
+                                     QString(300, QLatin1Char('x')), QString(70, QLatin1Char('%')),
                                      QStringLiteral("_apsula 1 branca"), QStringLiteral("capsula 1 b%")}) {
             j.mensagens.limpa();
             pesquisa(j, texto);
