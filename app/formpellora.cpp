@@ -64,6 +64,11 @@ FormPellora::FormPellora(QWidget* parent) : QWidget(parent) {
 
 FormPellora::~FormPellora() {
     if (dm_) dm_->defineFormulario(nullptr);
+    // Hide while the window is still whole: the focus and activation events of
+    // hiding reach handlers that use its members, which the base destructor
+    // would otherwise deliver to a half-destroyed window.
+    disconnect(qApp, nullptr, this, nullptr);
+    hide();
 }
 
 // ---------------------------------------------------------------- controls

@@ -1,6 +1,8 @@
 // Context help: the subject of each control and the help window.
 #include "app/formpellora.h"
 
+#include "app/filtroeventos.h"
+
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbnavigator.h"
 #include "help/assunto.h"
@@ -54,21 +56,7 @@ bool teclaF1(QEvent* e) {
     return k->key() == Qt::Key_F1 && k->modifiers() == Qt::NoModifier;
 }
 
-// Sees the events of a plain control before it does; true swallows the event.
-class FiltroAjuda : public QObject {
-public:
-    FiltroAjuda(QObject* alvo, std::function<bool(QEvent*)> funcao) : QObject(alvo), funcao_(std::move(funcao)) {
-        alvo->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override { return funcao_(e); }
-
-private:
-    std::function<bool(QEvent*)> funcao_;
-};
-
-void filtra(QObject* alvo, std::function<bool(QEvent*)> funcao) { new FiltroAjuda(alvo, std::move(funcao)); }
+void filtra(QObject* alvo, std::function<bool(QEvent*)> funcao) { aparencia::filtraEventos(alvo, std::move(funcao)); }
 
 }  // namespace
 
