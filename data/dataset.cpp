@@ -9,6 +9,10 @@
 #include <limits>
 #include <unordered_map>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace dados {
 
 // ---------------------------------------------------------------------------
@@ -465,8 +469,26 @@ ResultadoAplicacao Provider::aplica(const std::vector<Alteracao>& alteracoes, in
 // ---------------------------------------------------------------------------
 // ClientDataSet
 
+namespace {
+
+// A refresh reads every row anew while the old ones are still held (they stay
+// when the reading fails), then frees the old. Memory freed at the top of the
+// heap goes back to the system at once by default, and comes back at the next
+// refresh a page fault at a time: at 10 000 capsules that was 6 700 faults and
+// half again the CPU time of the reading. Up to 64 MB freed is kept instead.
+void guardaMemoriaLiberada() {
+#ifdef __GLIBC__
+    static const bool feito = mallopt(M_TRIM_THRESHOLD, 64 << 20) != 0;
+    (void)feito;
+#endif
+}
+
+}  // namespace
+
 ClientDataSet::ClientDataSet(std::string nome, Provider* provider)
-    : nome_(std::move(nome)), provider_(provider) {}
+    : nome_(std::move(nome)), provider_(provider) {
+    guardaMemoriaLiberada();
+}
 
 ClientDataSet::~ClientDataSet() = default;
 
