@@ -2,6 +2,7 @@
 
 #include <firebird/Interface.h>
 
+#include <algorithm>
 #include <cstring>
 #include <dlfcn.h>
 #include <stdexcept>
@@ -121,12 +122,12 @@ Linhas Cliente::seleciona(const std::string& sql, const std::vector<Parametro>& 
         IMessageMetadata* saida = stmt->getOutputMetadata(&st);
         Linhas r;
         r.largura = saida->getMessageLength(&st);
+        r.porBloco = std::max<std::size_t>(1, 65536 / r.largura);
         r.deslocamento0 = saida->getOffset(&st, 0);
         r.nulo0 = saida->getNullOffset(&st, 0);
         IResultSet* rs = stmt->openCursor(&st, tra, entrada, bufEntrada.data(), saida, 0);
         for (;;) {
-            if (r.quantas % Linhas::kPorBloco == 0)
-                r.blocos.emplace_back(new unsigned char[Linhas::kPorBloco * r.largura]);
+            if (r.quantas % r.porBloco == 0) r.blocos.emplace_back(new unsigned char[r.porBloco * r.largura]);
             if (rs->fetchNext(&st, r.linha(r.quantas)) != IStatus::RESULT_OK) break;
             ++r.quantas;
         }

@@ -1,8 +1,9 @@
 #pragma once
 // The baseline of the benchmarks: the same database work done straight through
 // the server's OO API with as little code as possible. Rows stay as the
-// server's message buffers, laid end to end in plain arrays of 256 rows each
-// (nothing is copied or cleared as the rows come in).
+// server's message buffers, laid end to end in plain arrays of about 64 KB
+// each: nothing is copied or cleared as the rows come in, and arrays that small
+// come from the heap's free memory rather than from fresh pages of the system.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,11 +23,11 @@ struct Parametro {
 };
 
 struct Linhas {
-    static constexpr std::size_t kPorBloco = 256;
     unsigned largura = 0;      // bytes of one row's message
+    std::size_t porBloco = 1;  // rows in one array
     std::size_t quantas = 0;
     std::vector<std::unique_ptr<unsigned char[]>> blocos;
-    unsigned char* linha(std::size_t i) const { return blocos[i / kPorBloco].get() + (i % kPorBloco) * largura; }
+    unsigned char* linha(std::size_t i) const { return blocos[i / porBloco].get() + (i % porBloco) * largura; }
     // Where the first column's value and null flag sit in each row (for the
     // code scan of a one-column select).
     unsigned deslocamento0 = 0, nulo0 = 0;
