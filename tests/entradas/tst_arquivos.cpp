@@ -1,7 +1,7 @@
 // The files the program reads, each tried with what a damaged disk, another
 // program or a careless hand may leave in it: nothing, binary garbage, a 10 MB
 // line, no line end, CR-only line ends, numbers and dates that don't convert.
-// Nothing crashes and each ends as the program specifies. (The settings file
+// Nothing crashes and each ends the way the program means it to. (The settings file
 // has the same trials in tests/settings.)
 #include "data/dm.h"
 #include "help/posicao.h"
