@@ -3,6 +3,8 @@
 
 #include "app/filtroeventos.h"
 
+#include <vector>
+
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbnavigator.h"
 #include "help/assunto.h"
@@ -88,16 +90,14 @@ void FormPellora::criaMenuAjuda() {
             PopupMenu1->popup(w->mapToGlobal(p));
         });
     };
-    for (auto [e, m] : {std::pair{DBEdit1, &FormPellora::DBEdit1ContextPopup},
-                        {DBEdit50, &FormPellora::DBEdit50ContextPopup},
-                        {DBEdit2, &FormPellora::DBEdit2ContextPopup},
-                        {DBEdit5, &FormPellora::DBEdit5ContextPopup},
-                        {DBEditUnid, &FormPellora::DBEditUnidContextPopup},
-                        {DBEdit6, &FormPellora::DBEdit6ContextPopup},
-                        {DBEdit25, &FormPellora::DBEdit25ContextPopup},
-                        {DBEdit90, &FormPellora::DBEdit90ContextPopup},
-                        {DBEdit16, &FormPellora::DBEdit16ContextPopup},
-                        {DBEdit8, &FormPellora::DBEdit8ContextPopup}}) {
+    // The field editors and their subject handlers, used by the menu and by F1.
+    const std::pair<widgets::DBEdit*, Manipulador> editores[] = {
+        {DBEdit1, &FormPellora::DBEdit1ContextPopup},       {DBEdit50, &FormPellora::DBEdit50ContextPopup},
+        {DBEdit2, &FormPellora::DBEdit2ContextPopup},       {DBEdit5, &FormPellora::DBEdit5ContextPopup},
+        {DBEditUnid, &FormPellora::DBEditUnidContextPopup}, {DBEdit6, &FormPellora::DBEdit6ContextPopup},
+        {DBEdit25, &FormPellora::DBEdit25ContextPopup},     {DBEdit90, &FormPellora::DBEdit90ContextPopup},
+        {DBEdit16, &FormPellora::DBEdit16ContextPopup},     {DBEdit8, &FormPellora::DBEdit8ContextPopup}};
+    for (auto [e, m] : editores) {
         e->setContextMenu(PopupMenu1);
         e->OnContextPopup = [this, m = m] { (this->*m)(); };
     }
@@ -122,23 +122,16 @@ void FormPellora::criaMenuAjuda() {
     });
 
     // F1 on a control with a subject opens its help, as right-click and "Ajuda" do.
-    for (auto [w, m] : {std::pair<QWidget*, Manipulador>{DBNavigator1, &FormPellora::DBNavigator1ContextPopup},
-                        {BotPesqcomp, &FormPellora::BotPesqcompContextPopup},
-                        {botgradecomp, &FormPellora::botgradecompContextPopup},
-                        {BotFecharComp, &FormPellora::BotFecharCompContextPopup},
-                        {DBEdit1, &FormPellora::DBEdit1ContextPopup},
-                        {DBEdit50, &FormPellora::DBEdit50ContextPopup},
-                        {DBEdit2, &FormPellora::DBEdit2ContextPopup},
-                        {DBEdit5, &FormPellora::DBEdit5ContextPopup},
-                        {DBEditUnid, &FormPellora::DBEditUnidContextPopup},
-                        {DBEdit6, &FormPellora::DBEdit6ContextPopup},
-                        {DBEdit25, &FormPellora::DBEdit25ContextPopup},
-                        {DBEdit90, &FormPellora::DBEdit90ContextPopup},
-                        {DBEdit16, &FormPellora::DBEdit16ContextPopup},
-                        {DBEdit8, &FormPellora::DBEdit8ContextPopup},
-                        {NomeComponente, &FormPellora::NomeComponenteContextPopup},
-                        {EditNome, &FormPellora::EditNomeContextPopup},
-                        {EditSenhaU, &FormPellora::EditSenhaUContextPopup}}) {
+    std::vector<std::pair<QWidget*, Manipulador>> comAssunto = {
+        {DBNavigator1, &FormPellora::DBNavigator1ContextPopup},
+        {BotPesqcomp, &FormPellora::BotPesqcompContextPopup},
+        {botgradecomp, &FormPellora::botgradecompContextPopup},
+        {BotFecharComp, &FormPellora::BotFecharCompContextPopup},
+        {NomeComponente, &FormPellora::NomeComponenteContextPopup},
+        {EditNome, &FormPellora::EditNomeContextPopup},
+        {EditSenhaU, &FormPellora::EditSenhaUContextPopup}};
+    for (auto [e, m] : editores) comAssunto.emplace_back(e, m);
+    for (auto [w, m] : comAssunto) {
         filtra(w, [this, m = m](QEvent* e) {
             if (!teclaF1(e)) return false;
             (this->*m)();
