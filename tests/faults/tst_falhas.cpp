@@ -100,7 +100,9 @@ private slots:
     void quatroEstacoesInserindoAoMesmoTempo() {
         const long long antes = conta("select count(*) from COMPONEN");
         std::vector<std::unique_ptr<dados::DM>> estacoes;
-        for (int i = 0; i < 4; ++i) estacoes.push_back(estacao());
+        // A short lock wait: an insert waiting on another workstation's uncommitted
+        // code ends soon and takes the next code instead of queueing behind it.
+        for (int i = 0; i < 4; ++i) estacoes.push_back(estacao(5));
         std::atomic<int> falhas{0};
         std::vector<std::thread> threads;
         for (int i = 0; i < 4; ++i)
