@@ -436,7 +436,7 @@ ResultadoAplicacao Provider::aplica(const std::vector<Alteracao>& alteracoes, in
             ok[i] = true;
             continue;
         }
-        Recusa recusa{a.tipo, {}, {}, 0, 0, false};
+        Recusa recusa{a.tipo, {}, {}, 0, 0, false, i, -1};
         try {
             const long afetadas = tx->executa(c.sql, c.parametros);
             if (afetadas > 0 || a.tipo == TipoAlteracao::Inclusao) {
@@ -921,6 +921,13 @@ ResultadoAplicacao ClientDataSet::applyUpdates(int maxErros) {
 
     std::vector<bool> aceitas;
     ResultadoAplicacao res = provider_->aplica(alteracoes, maxErros, aceitas);
+    // Each refusal names its row, so the caller can go back to exactly that row
+    // (two rows may share a code while one of them waits to be stored).
+    for (Recusa& r : res.recusas) {
+        const Linha* refusada = log[r.alteracao];
+        for (std::size_t i = 0; i < linhas_.size(); ++i)
+            if (linhas_[i].get() == refusada) r.linha = static_cast<int>(i);
+    }
     if (res.desfeita) return res;
     bool apagadaAceita = false;
     for (std::size_t i = 0; i < log.size(); ++i) {

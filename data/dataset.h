@@ -81,6 +81,8 @@ struct Recusa {
     int sqlcode = 0;
     std::intptr_t gdscode = 0;
     bool violacaoChave = false;
+    std::size_t alteracao = 0;  // its place in the changes sent
+    int linha = -1;             // the client dataset's row (recNo()-1); -1 for a deletion
 };
 
 struct ResultadoAplicacao {

@@ -9,7 +9,12 @@
 #include "platform/suite.h"
 #include "settings/settings.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <optional>
+#include <random>
+#include <thread>
 
 namespace dados {
 
@@ -114,6 +119,31 @@ void DM::abreTutorialSeNecessario() {
     if (!SQLConnection1.aberta()) SQLConnection1.abre();
 }
 
+namespace {
+
+// A code that is a whole number (blanks around it allowed), as a number.
+std::optional<long long> codigoNumerico(const std::string& texto) {
+    std::size_t a = 0, b = texto.size();
+    while (a < b && texto[a] == ' ') ++a;
+    while (b > a && texto[b - 1] == ' ') --b;
+    if (a == b || b - a > 17) return std::nullopt;
+    long long v = 0;
+    for (std::size_t i = a; i < b; ++i) {
+        const char c = texto[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+std::string formataCodigo(long long numero) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%06lld", numero);
+    return buffer;
+}
+
+}  // namespace
+
 std::string DM::ProximoCodigo() {
     // The greatest code that is a whole number, plus one. The maximum of the text
     // column would compare codes as text (99 above 000123) and could hand out a
@@ -126,23 +156,19 @@ std::string DM::ProximoCodigo() {
     for (const auto& linha : SQLQuery1.resultado.linhas) {
         const auto* texto = std::get_if<std::string>(&linha[0]);
         if (!texto) continue;
-        std::size_t a = 0, b = texto->size();
-        while (a < b && (*texto)[a] == ' ') ++a;
-        while (b > a && (*texto)[b - 1] == ' ') --b;
-        if (a == b || b - a > 17) continue;
-        long long v = 0;
-        bool inteiro = true;
-        for (std::size_t i = a; i < b; ++i) {
-            const char c = (*texto)[i];
-            if (c < '0' || c > '9') { inteiro = false; break; }
-            v = v * 10 + (c - '0');
-        }
-        if (inteiro && v > maior) maior = v;
+        if (const auto v = codigoNumerico(*texto); v && *v > maior) maior = *v;
     }
     SQLQuery1.close();
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%06lld", maior + 1);
-    return buffer;
+    return formataCodigo(maior + 1);
+}
+
+std::string DM::codigoAlemDe(const std::string& recusado) {
+    // Past the refused code as well: a code held by another workstation's
+    // unfinished transaction is not yet among the codes read.
+    const std::string proximo = ProximoCodigo();
+    const auto r = codigoNumerico(recusado);
+    if (!r) return proximo;
+    return formataCodigo(std::max(*codigoNumerico(proximo), *r + 1));
 }
 
 void DM::ComponentesBeforeInsert(ClientDataSet&) {
@@ -209,35 +235,43 @@ void DM::ComponentesBeforePost(ClientDataSet& ds) {
 }
 
 bool DM::aplicaComponentes() {
-    // A code taken meanwhile by another workstation is replaced by the next free
-    // one; a few rounds cover several workstations inserting at once.
-    for (int tentativa = 0; tentativa < 20; ++tentativa) {
+    // A new capsule whose code another workstation took meanwhile (stored, or
+    // still being stored) gets a later code and is applied again. Workstations
+    // inserting at the same moment keep choosing the same code; a short random
+    // pause, longer each round, lets one of them through at a time.
+    constexpr int rodadas = 60;
+    std::minstd_rand sorteio(std::random_device{}());
+    const int posicao = Componentes.recNo();
+    for (int rodada = 1;; ++rodada) {
         ResultadoAplicacao r;
         try {
             r = Componentes.applyUpdates(0);
         } catch (const fb::ErroBanco& e) {
-            // The server is out of reach or the row is locked: the change stays in
-            // the log and goes with the next apply.
+            // The server is out of reach: the change stays in the log and goes
+            // with the next apply.
             plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()));
             return false;
         }
-        if (r.recusas.empty()) return true;
+        if (r.recusas.empty()) {
+            if (rodada > 1 && posicao > 0) Componentes.moveTo(posicao);
+            return true;
+        }
         const Recusa& recusa = r.recusas.front();
         const bool codigoTomado = recusa.violacaoChave && recusa.tipo == TipoAlteracao::Inclusao &&
-                                  r.recusas.size() == 1 && Componentes.state() == Estado::Navegando;
-        if (!codigoTomado) {
+                                  recusa.linha >= 0 && Componentes.state() == Estado::Navegando;
+        if (!codigoTomado || rodada == rodadas) {
             plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa.mensagem));
             return false;
         }
-        const std::string antigo = std::get<std::string>(recusa.valores.at(0));
-        if (!Componentes.locate("CODIGO", antigo)) {
-            plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa.mensagem));
-            return false;
-        }
+        const auto* antigo =
+            std::get_if<std::string>(&recusa.valores.at(static_cast<std::size_t>(ComponentesCODIGO->indice())));
+        std::this_thread::sleep_for(std::chrono::milliseconds(
+            std::uniform_int_distribution<int>(0, 2 * std::min(rodada, 25))(sorteio)));
         silencioso_ = true;
         try {
+            Componentes.moveTo(recusa.linha + 1);
             Componentes.edit();
-            Componentes.fieldByName("CODIGO").defineValor(ProximoCodigo());
+            ComponentesCODIGO->defineValor(antigo ? codigoAlemDe(*antigo) : ProximoCodigo());
             Componentes.post();
         } catch (...) {
             silencioso_ = false;
@@ -245,7 +279,6 @@ bool DM::aplicaComponentes() {
         }
         silencioso_ = false;
     }
-    return false;
 }
 
 void DM::ComponentesAfterPost(ClientDataSet& ds) {

@@ -92,6 +92,8 @@ public:
     void defineFormulario(FormularioComponentes* f) { form_ = f; }
 
     std::string ProximoCodigo();
+    // The next code, and past a code another workstation was refused for.
+    std::string codigoAlemDe(const std::string& recusado);
 
     // Handlers of Componentes.
     void ComponentesBeforeInsert(ClientDataSet&);

@@ -1,6 +1,7 @@
 // Faults the program must survive: the server lost and back, several
 // workstations at once, a row locked by another workstation.
 #include "data/dm.h"
+#include "form/normalizacao.h"
 #include "platform/messages.h"
 #include "platform/suite.h"
 #include "settings/settings.h"
@@ -50,7 +51,9 @@ class TestFalhas : public QObject {
         auto r = direta_->consulta(sql, p);
         return r.linhas.empty() ? dados::Valor{} : r.linhas[0][0];
     }
-    long long conta(const std::string& sql) { return std::get<std::int64_t>(consulta(sql)); }
+    long long conta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
+        return std::get<std::int64_t>(consulta(sql, p));
+    }
 
 private slots:
     void initTestCase() {
@@ -97,19 +100,21 @@ private slots:
         QCOMPARE(std::get<double>(consulta("select ESTOQUEMAXIMO from COMPONEN where CODIGO = ?", {codigo})), 99.0);
     }
 
-    void quatroEstacoesInserindoAoMesmoTempo() {
+    // Eight workstations inserting capsules as fast as they can: every capsule is
+    // stored, each with its own code, however often their codes meet.
+    void oitoEstacoesInserindoAoMesmoTempo() {
         const long long antes = conta("select count(*) from COMPONEN");
         std::vector<std::unique_ptr<dados::DM>> estacoes;
         // A short lock wait: an insert waiting on another workstation's uncommitted
         // code ends soon and takes the next code instead of queueing behind it.
-        for (int i = 0; i < 4; ++i) estacoes.push_back(estacao(5));
+        for (int i = 0; i < 8; ++i) estacoes.push_back(estacao(5));
         std::atomic<int> falhas{0};
         std::vector<std::thread> threads;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 8; ++i)
             threads.emplace_back([&, i] {
                 auto& dm = *estacoes[static_cast<std::size_t>(i)];
                 try {
-                    for (int n = 0; n < 250; ++n) {
+                    for (int n = 0; n < 125; ++n) {
                         dm.Componentes.append();
                         dm.ComponentesCOMPONENTE->defineValor(
                             std::string("Capsula 0 teste ") + std::to_string(i) + "-" + std::to_string(n));
@@ -123,8 +128,65 @@ private slots:
             });
         for (auto& t : threads) t.join();
         QCOMPARE(falhas.load(), 0);
-        QCOMPARE(conta("select count(*) from COMPONEN"), antes + 1000);
-        QCOMPARE(conta("select count(distinct CODIGO) from COMPONEN"), antes + 1000);
+        QCOMPARE(conta("select count(*) from COMPONEN"), antes + 8 * 125);
+        QCOMPARE(conta("select count(distinct CODIGO) from COMPONEN"), antes + 8 * 125);
+    }
+
+    // Another workstation holds an uncommitted capsule with the code this one
+    // picks: the new capsule goes past that code instead of waiting on it again.
+    void codigoPresoPorTransacaoAberta() {
+        auto dm = estacao(1);
+        const std::string preso = dm->ProximoCodigo();
+        auto outra = direta_->iniciaTransacao();
+        outra->executa("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO) values (?, 'Capsula de outra estacao', 'CAP')",
+                       {preso});
+
+        QElapsedTimer relogio;
+        relogio.start();
+        dm->Componentes.append();
+        dm->ComponentesCOMPONENTE->defineValor(std::string("Capsula 0 desta estacao"));
+        dm->Componentes.post();
+        QVERIFY(relogio.elapsed() < 10000);
+        QVERIFY2(mensagens_.textos.empty(), mensagens_.ultima().c_str());
+        QCOMPARE(dm->Componentes.changeCount(), 0);
+        QVERIFY(codigoAtual(*dm) != preso);
+        QCOMPARE(dm->ComponentesCOMPONENTE->comoTexto(), formulario::NormalizaDescricao("Capsula 0 desta estacao"));
+        outra->confirma();
+        QCOMPARE(conta("select count(distinct CODIGO) from COMPONEN"), conta("select count(*) from COMPONEN"));
+    }
+
+    // A new capsule left pending while the server was away; meanwhile another
+    // workstation stored its code, and this one read that row back. Only the
+    // pending capsule may change code: the other workstation's row stays as it is.
+    void insercaoPendenteComCodigoTomado() {
+        auto dm = estacao();
+        const long long antes = conta("select count(*) from COMPONEN");
+        dm->Componentes.append();
+        const std::string codigo = codigoAtual(*dm);
+        dm->ComponentesCOMPONENTE->defineValor(std::string("Capsula 0 desta estacao"));
+        direta_.reset();
+        servidor("stop");
+        dm->Componentes.post();
+        QCOMPARE(dm->Componentes.changeCount(), 1);
+        servidor("start");
+
+        direta_ = dbteste::conectaSuite("Teste");
+        direta_->executa("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO) values (?, 'Capsula de outra estacao', 'CAP')",
+                         {codigo});
+        dm->Componentes.refresh();
+        mensagens_.textos.clear();
+        dm->Componentes.append();
+        dm->ComponentesCOMPONENTE->defineValor(std::string("Capsula 0 segunda"));
+        dm->Componentes.post();
+        QVERIFY2(mensagens_.textos.empty(), mensagens_.ultima().c_str());
+        QCOMPARE(dm->Componentes.changeCount(), 0);
+        QCOMPARE(conta("select count(*) from COMPONEN"), antes + 3);
+        QCOMPARE(conta("select count(distinct CODIGO) from COMPONEN"), antes + 3);
+        QCOMPARE(std::get<std::string>(consulta("select COMPONENTE from COMPONEN where CODIGO = ?", {codigo})),
+                 std::string("Capsula de outra estacao"));
+        QCOMPARE(conta("select count(*) from COMPONEN where COMPONENTE = ?",
+                       {formulario::NormalizaDescricao("Capsula 0 desta estacao")}),
+                 1LL);
     }
 
     void duasEstacoesColunasDiferentes() {
