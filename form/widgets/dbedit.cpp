@@ -73,15 +73,7 @@ bool DBEdit::mostraOCampo() const {
 }
 
 bool DBEdit::event(QEvent* e) {
-    // Esc is first offered to the form's shortcuts (its cancel button); keep it
-    // here only when there is typed text to put back.
-    if (e->type() == QEvent::ShortcutOverride) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_Escape && k->modifiers() == Qt::NoModifier && !mostraOCampo()) {
-            k->accept();
-            return true;
-        }
-    }
+    if (e->type() == QEvent::ShortcutOverride && seguraEsc(e, !mostraOCampo())) return true;
     return QLineEdit::event(e);
 }
 

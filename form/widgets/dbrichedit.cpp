@@ -79,13 +79,7 @@ bool DBRichEdit::mostraOCampo() const {
 }
 
 bool DBRichEdit::event(QEvent* e) {
-    if (e->type() == QEvent::ShortcutOverride) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_Escape && k->modifiers() == Qt::NoModifier && !mostraOCampo()) {
-            k->accept();
-            return true;
-        }
-    }
+    if (e->type() == QEvent::ShortcutOverride && seguraEsc(e, !mostraOCampo())) return true;
     return QTextEdit::event(e);
 }
 

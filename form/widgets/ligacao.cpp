@@ -136,4 +136,12 @@ bool passaPeloGancho(const std::function<void(char&)>& gancho, char& c) {
     return c != 0;
 }
 
+bool seguraEsc(QEvent* e, bool textoDigitado) {
+    if (e->type() != QEvent::ShortcutOverride || !textoDigitado) return false;
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() != Qt::Key_Escape || k->modifiers() != Qt::NoModifier) return false;
+    k->accept();
+    return true;
+}
+
 }  // namespace widgets

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+class QEvent;
 class QFocusEvent;
 class QKeyEvent;
 class QObject;
@@ -77,5 +78,10 @@ bool alteraTexto(const QKeyEvent& e);
 // Runs the form's key handler on the key's character; false when the handler
 // consumed it (set it to 0) or failed.
 bool passaPeloGancho(const std::function<void(char&)>& gancho, char& c);
+
+// Esc is first offered to the form's shortcuts (its cancel button); a control
+// keeps it only when there is typed text to put back. True when `e` is that
+// Esc and was taken.
+bool seguraEsc(QEvent* e, bool textoDigitado);
 
 }  // namespace widgets

@@ -14,8 +14,7 @@ class TestDM : public QObject {
     plataforma::GravadorMensagens mensagens_;
 
     dados::Valor consulta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
-        auto r = direta_->consulta(sql, p);
-        return r.linhas.empty() ? dados::Valor{} : r.linhas[0][0];
+        return dbteste::valor(*direta_, sql, p);
     }
     void insereCodigo(const std::string& codigo, const char* grupo = "MP") {
         direta_->executa("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO) values (?, ?, ?)",

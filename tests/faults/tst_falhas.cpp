@@ -48,8 +48,7 @@ class TestFalhas : public QObject {
     plataforma::GravadorMensagens mensagens_;
 
     dados::Valor consulta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
-        auto r = direta_->consulta(sql, p);
-        return r.linhas.empty() ? dados::Valor{} : r.linhas[0][0];
+        return dbteste::valor(*direta_, sql, p);
     }
     long long conta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
         return std::get<std::int64_t>(consulta(sql, p));

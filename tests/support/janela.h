@@ -106,8 +106,7 @@ public:
 
     // One value of the suite database (first column of the first row).
     dados::Valor consulta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
-        auto r = conexao->consulta(sql, p);
-        return r.linhas.empty() ? dados::Valor{} : r.linhas[0][0];
+        return dbteste::valor(*conexao, sql, p);
     }
 
     QTemporaryDir pasta;
