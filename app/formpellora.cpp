@@ -31,6 +31,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+using namespace plataforma::literais;
+
 using plataforma::deQString;
 using plataforma::paraQString;
 using aparencia::arial;
@@ -52,7 +54,7 @@ QFont arialArredondada(int pixels) {
 
 FormPellora::FormPellora(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FormPellora"));
-    setWindowTitle(paraQString("  Cadastro de C\xE1psulas"));
+    setWindowTitle(paraQString("  Cadastro de Cápsulas"_w));
     criaControles();
     criaPainelLogin();
     criaPaineisPesquisa();
@@ -101,7 +103,7 @@ void FormPellora::criaControles() {
     };
     BotPesqcomp = botao("BotPesqcomp", "Pes&quisar", {306, 10, 153, 65});
     botgradecomp = botao("botgradecomp", "&Tabela", {463, 10, 153, 31});
-    BitBtnUltimaCompra = botao("BitBtnUltimaCompra", "\xDAltima Compra", {464, 44, 152, 31});
+    BitBtnUltimaCompra = botao("BitBtnUltimaCompra", "Última Compra"_w, {464, 44, 152, 31});
     BitBtnUltimaCompra->setFocusPolicy(Qt::StrongFocus);
     BotFecharComp = botao("BotFecharComp", "&Fechar", {620, 10, 153, 65});
     for (auto* b : {BotPesqcomp, botgradecomp, BitBtnUltimaCompra, BotFecharComp}) b->setFont(arial(13, true));
@@ -127,9 +129,9 @@ void FormPellora::criaControles() {
     Bevel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Bevel1->setGeometry(51, 413, 344, 50);
 
-    rotulo("Descri\xE7\xE3o", 154, 99);
+    rotulo("Descrição"_w, 154, 99);
     DBEdit1 = editor("DBEdit1", {236, 94, 483, 30}, 19);
-    rotulo("C\xF3" "digo", 174, 134, Qt::black);
+    rotulo("Código"_w, 174, 134, Qt::black);
     DBEdit50 = editor("DBEdit50", {236, 131, 134, 26});
     rotulo("Custo Unit. R$", 126, 176);
     DBEdit2 = editor("DBEdit2", {236, 173, 134, 26});
@@ -139,9 +141,9 @@ void FormPellora::criaControles() {
     DBEditUnid = editor("DBEditUnid", {237, 240, 41, 26});
     rotulo("Divisor de Unidade", 92, 275);
     DBEdit6 = editor("DBEdit6", {236, 273, 134, 26});
-    rotulo("Estoque M\xEDnimo", 114, 309);
+    rotulo("Estoque Mínimo"_w, 114, 309);
     DBEdit25 = editor("DBEdit25", {236, 306, 134, 26});
-    Label357 = rotulo("Estoque M\xE1ximo", 109, 342);
+    Label357 = rotulo("Estoque Máximo"_w, 109, 342);
     Label357->setObjectName(QStringLiteral("Label357"));
     DBEdit90 = editor("DBEdit90", {236, 339, 134, 26});
     rotulo("Custo Fixo", 151, 375);
@@ -159,7 +161,7 @@ void FormPellora::criaControles() {
     Bevel2->setObjectName(QStringLiteral("Bevel2"));
     Bevel2->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Bevel2->setGeometry(392, 137, 328, 56);
-    Label3 = new QLabel(paraQString(" Selecionar a cor da c\xE1psula "), p);
+    Label3 = new QLabel(paraQString(" Selecionar a cor da cápsula "_w), p);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setFont(arial(13, true));
     Label3->setAutoFillBackground(true);
@@ -465,7 +467,7 @@ void FormPellora::DBEdit1Enter() {
 void FormPellora::DBEdit1Exit() {
     if (DBEdit50->text().isEmpty()) return;
     if (DBEdit1->text().isEmpty()) {
-        plataforma::mostraMensagem("Favor digitar a Descri\xE7\xE3o do Produto.");
+        plataforma::mostraMensagem("Favor digitar a Descrição do Produto."_w);
         DBEdit1->setFocus(Qt::OtherFocusReason);
         DBEdit1->setReadOnly(false);
         return;
@@ -473,8 +475,8 @@ void FormPellora::DBEdit1Exit() {
     if (CorDescricaoInvalida()) {
         const std::string descricao = deQString(DBEdit1->text());
         plataforma::mostraMensagem("A cor \"" + formulario::ExtraiCorDescricao(descricao) +
-                                   "\" n\xE3o \xE9 v\xE1lida." + "\r" + "Esta cor n\xE3o consta na tabela" + "\r" +
-                                   "de cores das c\xE1psulas do sistema.");
+                                   "\" não é válida."_w + "\r" + "Esta cor não consta na tabela"_w + "\r" +
+                                   "de cores das cápsulas do sistema."_w);
         Imagem1->move(423, 179);
         Imagem1->show();
         DBEdit1->setText(paraQString(RemoveCorDescricao()));
@@ -513,7 +515,7 @@ void FormPellora::DBEdit2Exit() {
     }
     if (formulario::custoAbaixoDoMinimo(deQString(DBEdit2->text()))) {
         plataforma::mostraMensagem(
-            "Aten\xE7\xE3o: O Valor Unit\xE1rio n\xE3o pode ser menor que \"R$ 0.0001\",\rFavor Corrigir!");
+            "Atenção: O Valor Unitário não pode ser menor que \"R$ 0.0001\",\rFavor Corrigir!"_w);
         if (DBEdit2->isEnabled() && DBEdit2->isVisible()) {
             DBEdit2->setFocus(Qt::OtherFocusReason);
             return;

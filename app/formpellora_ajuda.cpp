@@ -27,29 +27,31 @@
 #include <memory>
 #include <utility>
 
+using namespace plataforma::literais;
+
 namespace {
 
-constexpr const char* kAssuntoGeral = "CADASTRO DE MAT\xC9RIAS PRIMAS ALOP\xC1TICAS";
+constexpr const char* kAssuntoGeral = "CADASTRO DE MATÉRIAS PRIMAS ALOPÁTICAS"_w;
 
 // The help subject of each control that has one, as the pages are keyed.
 const std::pair<const char*, const char*> kAssuntos[] = {
     {"DBNavigator1", "NAVEGADOR"},
     {"BotPesqcomp", "PESQUISAR"},
     {"botgradecomp", "TABELA"},
-    {"BotFecharComp", "FECHAR - Cad. Mat\xE9rias Primas"},
-    {"DBEdit1", "MAT\xC9RIAS PRIMAS ALOP\xC1TICAS - CAMPO DESCRI\xC7\xC3O"},
-    {"DBEdit50", "C\xD3" "DIGO"},
-    {"DBEdit2", "CUSTO UNIT\xC1RIO R$"},
+    {"BotFecharComp", "FECHAR - Cad. Matérias Primas"_w},
+    {"DBEdit1", "MATÉRIAS PRIMAS ALOPÁTICAS - CAMPO DESCRIÇÃO"_w},
+    {"DBEdit50", "CÓDIGO"_w},
+    {"DBEdit2", "CUSTO UNITÁRIO R$"_w},
     {"DBEdit5", "MULTIPLICADOR"},
     {"DBEditUnid", "UNIDADE"},
     {"DBEdit6", "DIVISOR DE UNIDADE"},
-    {"DBEdit25", "ESTOQUE M\xCDNIMO"},
-    {"DBEdit90", "ESTOQUE M\xC1XIMO"},
+    {"DBEdit25", "ESTOQUE MÍNIMO"_w},
+    {"DBEdit90", "ESTOQUE MÁXIMO"_w},
     {"DBEdit16", "CUSTO FIXO"},
-    {"DBEdit8", "VALOR UNIT\xC1RIO DE VENDA"},
-    {"NomeComponente", "PESQUISAR DESCRI\xC7\xC3O"},
-    {"EditNome", "IDENTIFICA\xC7\xC3O DO USU\xC1RIO"},
-    {"EditSenhaU", "IDENTIFICA\xC7\xC3O DO USU\xC1RIO"},
+    {"DBEdit8", "VALOR UNITÁRIO DE VENDA"_w},
+    {"NomeComponente", "PESQUISAR DESCRIÇÃO"_w},
+    {"EditNome", "IDENTIFICAÇÃO DO USUÁRIO"_w},
+    {"EditSenhaU", "IDENTIFICAÇÃO DO USUÁRIO"_w},
 };
 
 bool teclaF1(QEvent* e) {

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+using namespace plataforma::literais;
+
 using aparencia::arial;
 using aparencia::pinta;
 using plataforma::paraQString;
@@ -53,7 +55,7 @@ void FormPellora::criaPainelCompras() {
     pnl_UltimaCompra->hide();
     QWidget* p = pnl_UltimaCompra;
 
-    PanelTituloUltCompra = aparencia::barraTitulo(p, paraQString("\xDAltimas Compras"));
+    PanelTituloUltCompra = aparencia::barraTitulo(p, paraQString("Últimas Compras"_w));
     PanelTituloUltCompra->setObjectName(QStringLiteral("PanelTituloUltCompra"));
     DBGridUltimaCompra = new widgets::DBGrid(p);
     DBGridUltimaCompra->setObjectName(QStringLiteral("DBGridUltimaCompra"));

@@ -16,6 +16,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+using namespace plataforma::literais;
+
 using plataforma::deQString;
 using plataforma::paraQString;
 
@@ -55,7 +57,7 @@ QPixmap imagemDica(QSize tamanho) {
     p.setFont(aparencia::arial(15, true));
     p.drawText(corpo.adjusted(14, 8, -14, -8), Qt::AlignCenter | Qt::TextWordWrap,
                paraQString("Selecione, no campo acima, uma das cores cadastradas na tabela de cores das "
-                           "c\xE1psulas."));
+                           "cápsulas."_w));
     return imagem;
 }
 

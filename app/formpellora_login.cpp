@@ -28,6 +28,8 @@
 #include <QPushButton>
 #include <functional>
 
+using namespace plataforma::literais;
+
 using aparencia::arial;
 using aparencia::pinta;
 using plataforma::deQString;
@@ -85,7 +87,7 @@ void entradaFinanceira(FormPellora& f) {
 void cliqueFinanceiro() {
     if (!AcessoFinanceiro)
         plataforma::mostraMensagem(
-            "Acesso negado. Voc\xEA precisar ter permiss\xE3o de acesso ao m\xF3" "dulo financeiro para acessar "
+            "Acesso negado. Você precisar ter permissão de acesso ao módulo financeiro para acessar "_w
             "este campo.");
 }
 
@@ -101,7 +103,7 @@ void FormPellora::criaPainelLogin() {
     PainelLogin->setAutoFillBackground(true);
     PainelLogin->hide();
 
-    Panel48 = aparencia::barraTitulo(PainelLogin, paraQString("Identifica\xE7\xE3o do Usu\xE1rio"));
+    Panel48 = aparencia::barraTitulo(PainelLogin, paraQString("Identificação do Usuário"_w));
     Panel48->setObjectName(QStringLiteral("Panel48"));
     Panel48->setGeometry(1, 1, 329, 26);
 
@@ -180,18 +182,18 @@ std::string FormPellora::SelecionarEstacao() {
         // A name of at most 60 characters never reaches the caps of the short
         // strings in which the first pieces were joined.
         plataforma::mostraMensagem(
-            "N\xE3o foi poss\xEDvel selecionar uma \xE1rea de trabalho para o usu\xE1rio \"" + UsuarioAtual.str() +
-            "\". " + "\r\r" + "Causas prov\xE1veis: " + "\r\r" +
-            "  1) Na tabela \"Estacoes.db\" n\xE3o foi inclu\xED" "da uma esta\xE7\xE3o para o usu\xE1rio \"" +
+            "Não foi possível selecionar uma área de trabalho para o usuário \""_w + UsuarioAtual.str() +
+            "\". " + "\r\r" + "Causas prováveis: "_w + "\r\r" +
+            "  1) Na tabela \"Estacoes.db\" não foi incluída uma estação para o usuário \""_w +
             UsuarioAtual.str() + "\"." + "\r" +
-            "     Obs: Criar tamb\xE9m a \xE1rea de trabalho f\xEDsica (pasta C:\\Brenvita\\InterfacXX) para este "
-            "usu\xE1rio." +
-            "\r" + "  --> Favor contactar o suporte t\xE9" "cnico da VEX SISTEMAS <--");
+            "     Obs: Criar também a área de trabalho física (pasta C:\\Brenvita\\InterfacXX) para este "_w
+            "usuário."_w +
+            "\r" + "  --> Favor contactar o suporte técnico da VEX SISTEMAS <--"_w);
     } else {
         EstacaoAtual = estacoes.fieldByName("ESTACAO").comoTexto();
         resultado = estacoes.fieldByName("DATBASNAM").comoTexto();
-        setWindowTitle(paraQString("  CAD. DE C\xC1PSULAS  -  Usu\xE1rio: \"" + UsuarioAtual.str() +
-                                   "\"   Esta\xE7\xE3o: " + EstacaoAtual.str()));
+        setWindowTitle(paraQString("  CAD. DE CÁPSULAS  -  Usuário: \""_w + UsuarioAtual.str() +
+                                   "\"   Estação: "_w + EstacaoAtual.str()));
         // Marked in the cached rows only: nothing writes them back, and the
         // dataset is closed right after.
         const QDateTime agora = plataforma::agora();
@@ -211,7 +213,7 @@ std::string FormPellora::SelecionarEstacao() {
 void FormPellora::VerificarLogin() {
     const std::string nome = deQString(EditNome->text());
     if (nome.empty()) {
-        plataforma::mostraMensagem("N\xE3o foi informado o Nome do Usu\xE1rio.");
+        plataforma::mostraMensagem("Não foi informado o Nome do Usuário."_w);
         EditNome->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -219,7 +221,7 @@ void FormPellora::VerificarLogin() {
     usuarios.open();
     const std::string nomeMaiusculo = plataforma::corta(maiusculas(nome), 60);
     if (!usuarios.locate("USUARIO", acesso::CodificarTexto(nomeMaiusculo))) {
-        plataforma::mostraMensagem("Usu\xE1rio " + nome + " n\xE3o autorizado");
+        plataforma::mostraMensagem("Usuário "_w + nome + " não autorizado"_w);
         EditNome->setFocus(Qt::OtherFocusReason);
         usuarios.close();
         return;
@@ -235,7 +237,7 @@ void FormPellora::VerificarLogin() {
     usuarios.close();
     AcessoFinanceiro = acesso::temDireito(AcessoUsuario.str(), nomeMaiusculo, acesso::kDireitoFinanceiro);
     if (!acesso::temDireito(AcessoUsuario.str(), nomeMaiusculo, acesso::kDireitoLogin)) {
-        plataforma::mostraMensagem("Usu\xE1rio " + nome + " n\xE3o autorizado");
+        plataforma::mostraMensagem("Usuário "_w + nome + " não autorizado"_w);
         EditNome->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -252,7 +254,7 @@ void FormPellora::VerificarLogin() {
     if (SelecionarEstacao().empty()) {
         // The name SelecionarEstacao put into the name box; read from the session
         // since the activation after its message may have emptied the box.
-        plataforma::mostraMensagem("N\xE3o foi identificada uma \xE1rea de trabalho para o usu\xE1ro " +
+        plataforma::mostraMensagem("Não foi identificada uma área de trabalho para o usuáro "_w +
                                    maiusculas(UsuarioAtual));
         close();
     }

@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QToolTip>
 
+using namespace plataforma::literais;
+
 using aparencia::arial;
 using aparencia::pinta;
 using plataforma::deQString;
@@ -53,7 +55,7 @@ void FormPellora::criaPaineisPesquisa() {
     // Search entry.
     Panel9 = painel(p, "Panel9");
     pinta(Panel9, QToolTip::palette().color(QPalette::ToolTipBase));
-    Label41 = new QLabel(paraQString("Digite a descri\xE7\xE3o da c\xE1psula desejada e tecle <ENTER>"), Panel9);
+    Label41 = new QLabel(paraQString("Digite a descrição da cápsula desejada e tecle <ENTER>"_w), Panel9);
     Label41->setObjectName(QStringLiteral("Label41"));
     Label41->setFont(arial(16));
     pinta(Label41, QColor(), aparencia::kAzulMarinho);
@@ -72,7 +74,7 @@ void FormPellora::criaPaineisPesquisa() {
 
     // Pick list.
     PainelPesqComp = painel(p, "PainelPesqComp");
-    Panel35 = aparencia::barraTitulo(PainelPesqComp, paraQString("Op\xE7\xF5" "es mais pr\xF3ximas"));
+    Panel35 = aparencia::barraTitulo(PainelPesqComp, paraQString("Opções mais próximas"_w));
     Panel35->setObjectName(QStringLiteral("Panel35"));
     Panel35->setGeometry(2, 2, 594, 26);
     GradeCompNomes = new widgets::DBGrid(PainelPesqComp);
@@ -94,22 +96,22 @@ void FormPellora::criaPaineisPesquisa() {
 
     // Table.
     pnlTabelaComp = painel(p, "pnlTabelaComp");
-    Panel2 = aparencia::barraTitulo(pnlTabelaComp, paraQString("Tabela de C\xE1psulas"));
+    Panel2 = aparencia::barraTitulo(pnlTabelaComp, paraQString("Tabela de Cápsulas"_w));
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setGeometry(2, 2, 765, 26);
     GradeComponentes = new widgets::DBGrid(pnlTabelaComp);
     GradeComponentes->setObjectName(QStringLiteral("GradeComponentes"));
     GradeComponentes->setGeometry(4, 30, 761, 412);
     GradeComponentes->defineColunas({
-        {"COMPONENTE", "Descri\xE7\xE3o da C\xE1psula", 180},
-        {"CODIGO", "C\xF3" "digo", 60},
+        {"COMPONENTE", "Descrição da Cápsula"_w, 180},
+        {"CODIGO", "Código"_w, 60},
         {"CUSTOUNITR", "Custo Unit. R$", 76},
         {"MULTIPLICADOR", "Multiplicador", 66},
         {"UNID", "Unid.", 34},
         {"DIVISORUNID", "Div. de Unid.", 70},
-        {"PRECOR", "Pre\xE7o Venda R$", 86},
-        {"ESTOQUECRITICO", "Estoq. M\xEDn.", 60},
-        {"ESTOQUEMAXIMO", "Estoque M\xE1x.", 70},
+        {"PRECOR", "Preço Venda R$"_w, 86},
+        {"ESTOQUECRITICO", "Estoq. Mín."_w, 60},
+        {"ESTOQUEMAXIMO", "Estoque Máx."_w, 70},
         {"CUSTOFIXO", "Custo Fixo R$", 72},
     });
     GradeComponentes->OnDrawColumnCell = [this](int recNo, int coluna, bool selecionada, widgets::CoresCelula& c) {
@@ -163,7 +165,7 @@ void FormPellora::PesquisaDescricao() {
     if (nomes.isEmpty()) {
         nomes.close();
         plataforma::mostraMensagem(
-            "N\xE3o foi encontrado nenhum componente com a descri\xE7\xE3o iniciada por \"" + t + "\".");
+            "Não foi encontrado nenhum componente com a descrição iniciada por \""_w + t + "\".");
         HabilitaBotoes();
         // The box stays open for the user to correct the text.
         if (NomeComponente->isVisible() && NomeComponente->isEnabled())

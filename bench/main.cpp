@@ -30,6 +30,9 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+#include "platform/text.h"
+
+using namespace plataforma::literais;
 
 namespace {
 
@@ -329,7 +332,7 @@ void medeTamanho(const Opcoes& opcoes, int n) {
                         define("GRUPOF", base::Parametro::de("N"));
                         define("USOCONTINUO", base::Parametro::de("N"));
                         define("USAEXCIPIENTE", base::Parametro::de("N"));
-                        define("CONTROLADA", base::Parametro::de("N\xE3o"));
+                        define("CONTROLADA", base::Parametro::de("Não"_w));
                         b.executa(insercao, p);
                         b.seleciona(sqlComponentes);
                     });

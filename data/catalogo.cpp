@@ -2,6 +2,8 @@
 
 #include "platform/text.h"
 
+using namespace plataforma::literais;
+
 namespace dados {
 namespace {
 DefCampo texto(const char* nome, int n, bool chave = false, bool obrigatorio = false) {
@@ -159,8 +161,8 @@ std::string pastaClienteDoArquivo(const std::vector<std::string>* linhas) {
 }
 
 std::string mensagemFalhaConexao(const std::string& ip, const std::string& classe, const std::string& erro) {
-    return "N\xE3o foi poss\xEDvel fazer a conex\xE3o com o servidor.\r\nCertique que o \"Ip: " + ip +
-           "\" informado  no arquivo de configura\xE7\xE3o BRENVITA.INI est\xE1 correto." + "\r\r\n" +
+    return "Não foi possível fazer a conexão com o servidor.\r\nCertique que o \"Ip: "_w + ip +
+           "\" informado  no arquivo de configuração BRENVITA.INI está correto."_w + "\r\r\n" +
            "Classe: " + classe + "\r" + "Erro: " + erro;
 }
 

@@ -11,6 +11,8 @@
 
 #ifdef __GLIBC__
 #include <malloc.h>
+
+using namespace plataforma::literais;
 #endif
 
 namespace dados {
@@ -131,7 +133,7 @@ Valor inteiroCompacto(std::int64_t v) {
 }
 
 [[noreturn]] void valorInvalido(const DefCampo& def) {
-    throw Erro("Valor inv\xE1lido para o campo '" + def.nome + "'.", "EDatabaseError");
+    throw Erro("Valor inválido para o campo '"_w + def.nome + "'.", "EDatabaseError");
 }
 
 // Brings a value to the field's type: text cut to its width, decimals at the
@@ -291,7 +293,7 @@ void Campo::defineTexto(const std::string& texto) {
         return;
     }
     auto invalido = [&]() -> Erro {
-        return Erro("'" + texto + "' n\xE3o \xE9 um valor v\xE1lido para o campo '" + def_.nome + "'.",
+        return Erro("'" + texto + "' não é um valor válido para o campo '"_w + def_.nome + "'.",
                     "EConvertError");
     };
     switch (def_.tipo) {
@@ -413,7 +415,7 @@ Provider::Provider(std::string nome, SQLDataSet* origem, std::string tabela, Mod
 
 fb::Resultado Provider::le() const {
     if (!origem_ || !origem_->conexao)
-        throw Erro(nome_ + ": sem conex\xE3o com o banco de dados.", "EDatabaseError");
+        throw Erro(nome_ + ": sem conexão com o banco de dados."_w, "EDatabaseError");
     return origem_->conexao->consulta(origem_->commandText, origem_->parametros);
 }
 
@@ -423,8 +425,8 @@ ResultadoAplicacao Provider::aplica(const std::vector<Alteracao>& alteracoes, in
     ResultadoAplicacao res;
     if (alteracoes.empty()) return res;
     if (!origem_ || !origem_->conexao)
-        throw Erro(nome_ + ": sem conex\xE3o com o banco de dados.", "EDatabaseError");
-    if (tabela_.empty()) throw Erro(nome_ + ": n\xE3o h\xE1 tabela para gravar as altera\xE7\xF5" "es.");
+        throw Erro(nome_ + ": sem conexão com o banco de dados."_w, "EDatabaseError");
+    if (tabela_.empty()) throw Erro(nome_ + ": não há tabela para gravar as alterações."_w);
 
     const std::string tabela = identificador(tabela_);
     std::vector<bool> ok(alteracoes.size(), false);
@@ -443,7 +445,7 @@ ResultadoAplicacao Provider::aplica(const std::vector<Alteracao>& alteracoes, in
                 ok[i] = true;
                 continue;
             }
-            recusa.mensagem = "Registro n\xE3o encontrado ou alterado por outro usu\xE1rio.";
+            recusa.mensagem = "Registro não encontrado ou alterado por outro usuário."_w;
         } catch (const fb::ErroBanco& e) {
             // A lost connection is no refusal of this row: the whole apply fails.
             if (e.conexaoPerdida()) throw;
@@ -493,7 +495,7 @@ ClientDataSet::ClientDataSet(std::string nome, Provider* provider)
 ClientDataSet::~ClientDataSet() = default;
 
 void ClientDataSet::defineCampos(std::vector<DefCampo> defs) {
-    if (active()) throw Erro(nome_ + ": os campos n\xE3o podem mudar com o conjunto de dados aberto.");
+    if (active()) throw Erro(nome_ + ": os campos não podem mudar com o conjunto de dados aberto."_w);
     defsFixas_ = std::move(defs);
     criaCampos(defsFixas_);
 }
@@ -519,12 +521,12 @@ Campo* ClientDataSet::campo(std::string_view nome) const {
 
 Campo& ClientDataSet::fieldByName(std::string_view nome) const {
     if (Campo* c = campo(nome)) return *c;
-    throw Erro(nome_ + ": campo '" + std::string(nome) + "' n\xE3o encontrado.", "EDatabaseError");
+    throw Erro(nome_ + ": campo '" + std::string(nome) + "' não encontrado."_w, "EDatabaseError");
 }
 
 void ClientDataSet::exigeAberto() const {
     if (!active())
-        throw Erro(nome_ + ": opera\xE7\xE3o n\xE3o permitida com o conjunto de dados fechado.",
+        throw Erro(nome_ + ": operação não permitida com o conjunto de dados fechado."_w,
                    "EDatabaseError");
 }
 
@@ -543,7 +545,7 @@ std::vector<std::unique_ptr<ClientDataSet::Linha>> ClientDataSet::linhasDe(fb::R
     for (std::size_t i = 0; i < n; ++i) {
         const int c = r.indice(defs_[i].nome);
         if (c < 0)
-            throw Erro(nome_ + ": campo '" + defs_[i].nome + "' n\xE3o encontrado.", "EDatabaseError");
+            throw Erro(nome_ + ": campo '" + defs_[i].nome + "' não encontrado."_w, "EDatabaseError");
         origem[i] = c;
         direto = direto && c == static_cast<int>(i);
     }
@@ -845,7 +847,7 @@ void ClientDataSet::remove() {
         return;
     }
     if (atual_ < 0)
-        throw Erro(nome_ + ": opera\xE7\xE3o n\xE3o permitida com o conjunto de dados vazio.", "EDatabaseError");
+        throw Erro(nome_ + ": operação não permitida com o conjunto de dados vazio."_w, "EDatabaseError");
     if (BeforeDelete) BeforeDelete(*this);
     buffer_.reset();
     modificado_ = false;
@@ -1041,7 +1043,7 @@ const Valor& ClientDataSet::valor(int indiceCampo) const {
 
 void ClientDataSet::defineValorCampo(int indice, Valor v) {
     if (!editando())
-        throw Erro(nome_ + ": o conjunto de dados n\xE3o est\xE1 em edi\xE7\xE3o nem em inclus\xE3o.",
+        throw Erro(nome_ + ": o conjunto de dados não está em edição nem em inclusão."_w,
                    "EDatabaseError");
     const auto i = static_cast<std::size_t>(indice);
     valoresTrabalho()[i] = ajusta(defs_[i], std::move(v));

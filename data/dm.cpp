@@ -15,6 +15,9 @@
 #include <optional>
 #include <random>
 #include <thread>
+#include "platform/text.h"
+
+using namespace plataforma::literais;
 
 namespace dados {
 
@@ -29,7 +32,7 @@ Cadeia::Cadeia(const std::string& nome, const std::string& nomeCds, fb::Conexao*
 }
 
 std::string mensagemGravacaoRecusada(const std::string& mensagemBanco) {
-    return "N\xE3o foi poss\xEDvel gravar a altera\xE7\xE3o no banco de dados.\r\n" + mensagemBanco;
+    return "Não foi possível gravar a alteração no banco de dados.\r\n"_w + mensagemBanco;
 }
 
 DM::DM()
@@ -195,7 +198,7 @@ void DM::ComponentesAfterInsert(ClientDataSet& ds) {
     ds.fieldByName("GRUPOF").defineValor(std::string("N"));
     ds.fieldByName("USOCONTINUO").defineValor(std::string("N"));
     ds.fieldByName("USAEXCIPIENTE").defineValor(std::string("N"));
-    ds.fieldByName("CONTROLADA").defineValor(std::string("N\xE3o"));
+    ds.fieldByName("CONTROLADA").defineValor(std::string("Não"_w));
     if (form_ && form_->descricaoDisponivel()) form_->focaDescricao();
 }
 
@@ -218,7 +221,7 @@ void DM::ComponentesBeforePost(ClientDataSet& ds) {
         ds.fieldByName("COMPONENTE").defineValor(normalizada);
         form_->defineTextoDescricao(normalizada);
         if (form_->textoDescricao().empty() || form_->textoCodigo().empty()) {
-            plataforma::mostraMensagem("Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado.");
+            plataforma::mostraMensagem("Descrição e/ou Código em branco. Cadastro será Cancelado."_w);
             ds.cancel();
             throw plataforma::Abortado();
         }
@@ -228,7 +231,7 @@ void DM::ComponentesBeforePost(ClientDataSet& ds) {
     const Campo& descricao = ds.fieldByName("COMPONENTE");
     if (!descricao.nulo()) ds.fieldByName("COMPONENTE").defineValor(formulario::NormalizaDescricao(descricao.comoTexto()));
     if (ds.fieldByName("COMPONENTE").comoTexto().empty() || ds.fieldByName("CODIGO").comoTexto().empty()) {
-        plataforma::mostraMensagem("Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado.");
+        plataforma::mostraMensagem("Descrição e/ou Código em branco. Cadastro será Cancelado."_w);
         ds.cancel();
         throw plataforma::Abortado();
     }
@@ -324,7 +327,7 @@ void DM::ComponentesBeforeClose(ClientDataSet& ds) {
         // Closing never fails for a refresh.
     }
     if (!gravado && ds.changeCount() > 0 &&
-        !plataforma::perguntaSimNao("Fechar mesmo assim? A altera\xE7\xE3o n\xE3o gravada ser\xE1 perdida."))
+        !plataforma::perguntaSimNao("Fechar mesmo assim? A alteração não gravada será perdida."_w))
         throw plataforma::Abortado();
 }
 

@@ -13,6 +13,9 @@
 #include <csignal>
 #include <dlfcn.h>
 #include <signal.h>
+#include "platform/text.h"
+
+using namespace plataforma::literais;
 #endif
 
 namespace dados::fb {
@@ -37,7 +40,7 @@ struct Biblioteca {
 
 std::string erroCarga() {
 #ifdef _WIN32
-    return "c\xF3" "digo " + std::to_string(GetLastError());
+    return "código "_w + std::to_string(GetLastError());
 #else
     const char* e = dlerror();
     return e ? e : "";
@@ -77,12 +80,12 @@ Biblioteca& carregaBiblioteca(const std::string& caminho) {
     auto simbolo = [&](const char* nome) { return h ? dlsym(h, nome) : nullptr; };
 #endif
     if (!h)
-        throw ErroBanco("N\xE3o foi poss\xEDvel carregar a biblioteca cliente do banco de dados \"" + caminho +
+        throw ErroBanco("Não foi possível carregar a biblioteca cliente do banco de dados \""_w + caminho +
                             "\": " + erroCarga(),
                         0, 0);
     auto master = reinterpret_cast<FuncaoMaster>(simbolo("fb_get_master_interface"));
     if (!master)
-        throw ErroBanco("A biblioteca \"" + caminho + "\" n\xE3o \xE9 um cliente do banco de dados (falta " +
+        throw ErroBanco("A biblioteca \"" + caminho + "\" não é um cliente do banco de dados (falta "_w +
                             "fb_get_master_interface).",
                         0, 0);
     Biblioteca b;
@@ -279,7 +282,7 @@ void preparaEntrada(Entrada& e, const Biblioteca& lib, Status& st, IAttachment* 
     Ref<IMessageMetadata> descrita(stmt->getInputMetadata(&st));
     const unsigned n = descrita->getCount(&st);
     if (n != valores.size())
-        throw ErroBanco("A instru\xE7\xE3o espera " + std::to_string(n) + " par\xE2metro(s) e recebeu " +
+        throw ErroBanco("A instrução espera "_w + std::to_string(n) + " parâmetro(s) e recebeu "_w +
                             std::to_string(valores.size()) + ".",
                         0, 0);
     if (n == 0) return;
@@ -295,7 +298,7 @@ void preparaEntrada(Entrada& e, const Biblioteca& lib, Status& st, IAttachment* 
         };
         auto defineTexto = [&](std::size_t bytes) {
             if (bytes > kMaxVarchar)
-                throw ErroBanco("Texto longo demais para um par\xE2metro (" + std::to_string(bytes) + " bytes).", 0, 0);
+                throw ErroBanco("Texto longo demais para um parâmetro ("_w + std::to_string(bytes) + " bytes).", 0, 0);
             define(SQL_VARYING, static_cast<unsigned>(std::max<std::size_t>(bytes, 1)), 0);
         };
         std::visit(
@@ -394,7 +397,7 @@ std::vector<Coluna> descreveColunas(Status& st, IMessageMetadata* meta) {
             case SQL_BOOLEAN: c.tipo = TipoColuna::Booleano; break;
             case SQL_NULL: c.tipo = TipoColuna::Texto; break;
             default:
-                throw ErroBanco("Tipo de coluna n\xE3o suportado em \"" + c.nome + "\".", 0, 0);
+                throw ErroBanco("Tipo de coluna não suportado em \""_w + c.nome + "\".", 0, 0);
         }
         if (c.tipo == TipoColuna::Decimal) c.escala = -escala;
         colunas.push_back(std::move(c));
@@ -615,7 +618,7 @@ struct Transacao::Impl {
         if (att) att->release();
     }
     void exigeAberta() const {
-        if (!tra) throw ErroBanco("A transa\xE7\xE3o j\xE1 foi encerrada.", 0, 0);
+        if (!tra) throw ErroBanco("A transação já foi encerrada."_w, 0, 0);
     }
 };
 

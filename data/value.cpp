@@ -5,6 +5,9 @@
 #include <limits>
 #include <stdexcept>
 #include <system_error>
+#include "platform/text.h"
+
+using namespace plataforma::literais;
 
 namespace dados {
 
@@ -69,7 +72,7 @@ Decimal Decimal::naEscala(int novaEscala) const {
 }
 
 Decimal Decimal::deReal(double v, int escala) {
-    if (!std::isfinite(v)) throw std::domain_error("Valor num\xE9rico inv\xE1lido");
+    if (!std::isfinite(v)) throw std::domain_error("Valor numérico inválido"_w);
     // The double's shortest decimal form (the digits it prints as) is rounded,
     // so 1.005 becomes 1.01 at two places, as a person reading it expects.
     char buf[512];  // room for any double in fixed notation

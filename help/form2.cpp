@@ -21,13 +21,15 @@
 
 #include <optional>
 
+using namespace plataforma::literais;
+
 using dados::Estado;
 using plataforma::paraQString;
 
 namespace ajuda {
 
 std::string mensagemPaginaNaoGravada(const std::string& mensagemBanco) {
-    return "N\xE3o foi poss\xEDvel gravar a p\xE1gina do manual.\r\n" + mensagemBanco;
+    return "Não foi possível gravar a página do manual.\r\n"_w + mensagemBanco;
 }
 
 }  // namespace ajuda
@@ -111,11 +113,11 @@ Form2::Form2(dados::DM* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     Aviso->setObjectName(QStringLiteral("Aviso"));
     Aviso->setText(paraQString("PROBLEMA:\n"
                                "Foi ultrapassado o limite de\n"
-                               "1000 caracteres por p\xE1gina.\n"
-                               "O texto excedente n\xE3o ser\xE1\n"
+                               "1000 caracteres por página.\n"_w
+                               "O texto excedente não será\n"_w
                                "gravado no tutorial.\n"
-                               "SOLU\xC7" "AO:\n"
-                               "Crie uma nova p\xE1gina e \n"
+                               "SOLUÇAO:\n"_w
+                               "Crie uma nova página e \n"_w
                                "cole nela o texto excedente.\n"
                                " "));
     Aviso->setAlignment(Qt::AlignCenter);
@@ -131,9 +133,9 @@ Form2::Form2(dados::DM* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    Incluirnovapgina1 = PopupMenu1->addAction(paraQString("Incluir nova p\xE1gina"));
+    Incluirnovapgina1 = PopupMenu1->addAction(paraQString("Incluir nova página"_w));
     Incluirnovapgina1->setObjectName(QStringLiteral("Incluirnovapgina1"));
-    Excluirpginacorrente1 = PopupMenu1->addAction(paraQString("Excluir p\xE1gina corrente"));
+    Excluirpginacorrente1 = PopupMenu1->addAction(paraQString("Excluir página corrente"_w));
     Excluirpginacorrente1->setObjectName(QStringLiteral("Excluirpginacorrente1"));
     DBRichEdit1->setContextMenu(PopupMenu1);
 

@@ -4,6 +4,9 @@
 
 #include <cstdio>
 #include <limits>
+#include "platform/text.h"
+
+using namespace plataforma::literais;
 
 namespace ajuda {
 namespace {
@@ -19,7 +22,7 @@ constexpr const char* kRotuloLargura = "LARGURA...............:";
 // the file is sometimes edited by hand.
 int inteiro(const std::string& texto) {
     const auto erro = [&] {
-        return plataforma::Erro("\"" + texto + "\" n\xE3o \xE9 um n\xFAmero inteiro v\xE1lido.", "ErroConversao");
+        return plataforma::Erro("\"" + texto + "\" não é um número inteiro válido."_w, "ErroConversao");
     };
     const auto inicio = texto.find_first_not_of(' ');
     if (inicio == std::string::npos) throw erro();

@@ -1,5 +1,7 @@
 #pragma once
 // Ending the program, the system beep and the general error handler.
+#include "platform/text.h"
+
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -37,7 +39,10 @@ private:
 // the general error handler shows nothing for it.
 class Abortado : public std::exception {
 public:
-    const char* what() const noexcept override { return "Opera\xE7\xE3o cancelada"; }
+    const char* what() const noexcept override {
+        using namespace literais;
+        return "Operação cancelada"_w;
+    }
 };
 
 // The general error handler: shows the error's own message and lets the program go on.

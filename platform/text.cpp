@@ -2,24 +2,16 @@
 
 namespace plataforma {
 namespace {
-// Code points of bytes 0x80..0x9F in Windows-1252; 0 marks the five unassigned
-// bytes, which map to the C1 control of the same value so that every byte survives.
-constexpr char16_t kAlto[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 char16_t paraUnicode(unsigned char c) {
-    if (c >= 0x80 && c <= 0x9F && kAlto[c - 0x80] != 0) return kAlto[c - 0x80];
+    if (c >= 0x80 && c <= 0x9F && kCp1252Alto[c - 0x80] != 0) return kCp1252Alto[c - 0x80];
     return c;
 }
 
 char deUnicode(char16_t u) {
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
     for (int i = 0; i < 32; ++i)
-        if (kAlto[i] == u) return static_cast<char>(0x80 + i);
-    if (u >= 0x80 && u <= 0x9F && kAlto[u - 0x80] == 0) return static_cast<char>(u);
+        if (kCp1252Alto[i] == u) return static_cast<char>(0x80 + i);
+    if (u >= 0x80 && u <= 0x9F && kCp1252Alto[u - 0x80] == 0) return static_cast<char>(u);
     return '?';
 }
 }  // namespace

@@ -8,6 +8,9 @@
 
 #include <filesystem>
 #include <unordered_map>
+#include "platform/text.h"
+
+using namespace plataforma::literais;
 
 ShortString<60> IpServidorCentral;
 std::int32_t CorFundoTelas = kCorFaceBotao;
@@ -173,7 +176,7 @@ int digitoHex(char c) {
 }
 
 std::string mensagemInteiroInvalido(const std::string& texto) {
-    return "'" + texto + "' n\xE3o \xE9 um valor inteiro v\xE1lido";
+    return "'" + texto + "' não é um valor inteiro válido"_w;
 }
 
 void guardaTexto(int numero, const std::string& texto) {
@@ -317,7 +320,7 @@ void LeConfiguracoes() {
     const std::string caminho = plataforma::pastaExecutavel() + "BRENVITA.INI";
     if (!plataforma::arquivoExiste(caminho)) {
         plataforma::mostraMensagem(
-            "Arquivo BRENVITA.INI n\xE3o encontrado. Execute o programa Vorquell.exe para cri\xE1-lo.");
+            "Arquivo BRENVITA.INI não encontrado. Execute o programa Vorquell.exe para criá-lo."_w);
         plataforma::encerraPrograma(1);
     }
     const configuracoes::Leitura leitura = configuracoes::leArquivoConfiguracoes(caminho);
