@@ -1,12 +1,12 @@
 #include "app/formpellora.h"
 
-#include "app/aparencia.h"
+#include "form/widgets/aparencia.h"
 
 #include "data/dm.h"
 #include "data/dm2.h"
-#include "form/cores.h"
-#include "form/normalizacao.h"
-#include "form/preco.h"
+#include "rules/cores.h"
+#include "rules/normalizacao.h"
+#include "rules/preco.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"

@@ -1,7 +1,7 @@
 // The last purchases of the current capsule.
 #include "app/formpellora.h"
 
-#include "app/aparencia.h"
+#include "form/widgets/aparencia.h"
 #include "data/dm.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"

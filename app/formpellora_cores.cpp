@@ -2,10 +2,10 @@
 // "<- Usar esta cor" button, and the hint picture that points at the list.
 #include "app/formpellora.h"
 
-#include "app/aparencia.h"
+#include "form/widgets/aparencia.h"
 #include "app/filtroeventos.h"
 #include "data/dm.h"
-#include "form/cores.h"
+#include "rules/cores.h"
 #include "form/widgets/dbedit.h"
 #include "platform/text.h"
 

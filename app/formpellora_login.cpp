@@ -2,7 +2,7 @@
 // rights, and the reuse of the suite's sign-on through its trace files.
 #include "app/formpellora.h"
 
-#include "app/aparencia.h"
+#include "form/widgets/aparencia.h"
 #include "data/dm.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbnavigator.h"

@@ -1,11 +1,11 @@
 // Finding capsules: the description search, the pick list and the table.
 #include "app/formpellora.h"
 
-#include "app/aparencia.h"
+#include "form/widgets/aparencia.h"
 #include "app/filtroeventos.h"
 #include "data/dm.h"
-#include "form/normalizacao.h"
-#include "form/pesquisa.h"
+#include "rules/normalizacao.h"
+#include "rules/pesquisa.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"

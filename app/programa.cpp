@@ -1,5 +1,6 @@
 #include "app/programa.h"
 
+#include "app/caixas.h"
 #include "app/formpellora.h"
 #include "data/catalogo.h"
 #include "data/dm.h"
@@ -121,6 +122,7 @@ int executaPrograma(int argc, char* argv[]) {
         }
 
     Aplicacao app(argc, argv);
+    plataforma::defineCaixas(aplicacao::caixasModais());
 
     // Start-up, each object whole before the next: the main window (which reads
     // the settings), DM, the help window, DM2.

@@ -10,7 +10,7 @@
 #include "bench/base.h"
 #include "data/catalogo.h"
 #include "data/dm.h"
-#include "form/pesquisa.h"
+#include "rules/pesquisa.h"
 #include "platform/suite.h"
 #include "settings/settings.h"
 

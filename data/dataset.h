@@ -3,7 +3,7 @@
 // back) -> client dataset (rows cached in memory, a log of posted changes) ->
 // data source (tells bound controls what changed).
 #include "data/fbclient.h"
-#include "data/value.h"
+#include "rules/value.h"
 
 #include <QObject>
 #include <functional>

@@ -2,7 +2,7 @@
 #include "data/dm2.h"
 
 #include "data/catalogo.h"
-#include "form/normalizacao.h"
+#include "rules/normalizacao.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/program.h"

@@ -2,7 +2,7 @@
 // cut at the byte 0x01 into the description and the colour list (one colour a
 // line).
 #include "comum.h"
-#include "form/cores.h"
+#include "rules/cores.h"
 
 namespace {
 bool terminaEmMarcador(const std::string& t) {

@@ -1,7 +1,7 @@
 // Description normalisation over arbitrary Windows-1252 bytes: the length stays,
 // no mapped accent survives, and from the second pass on nothing changes.
 #include "comum.h"
-#include "form/normalizacao.h"
+#include "rules/normalizacao.h"
 
 #include <cstring>
 

@@ -2,10 +2,8 @@
 
 #include "platform/text.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QMessageBox>
-#include <QPushButton>
+#include <cstdio>
 #include <cstdlib>
 
 namespace plataforma {
@@ -51,51 +49,43 @@ bool respostaGravada() {
     return r;
 }
 
-QWidget* janelaAtiva() { return QApplication::activeWindow(); }
+Caixas g_caixas;
 
-// The boxes carry the program's name; it is not set as the application's display
-// name, which the desktop would append to every window title.
-QString tituloMensagens() { return QStringLiteral("Cadastro de C\u00e1psulas"); }
+void paraErroPadrao(const std::string& texto) {
+    std::fprintf(stderr, "%s\n", paraQString(texto).toUtf8().constData());
+}
 }  // namespace
+
+void defineCaixas(Caixas c) { g_caixas = std::move(c); }
+const Caixas& caixas() { return g_caixas; }
 
 void mostraMensagem(const std::string& texto, TipoMensagem tipo) {
     if (registra(texto)) {
         aposFechar();
         return;
     }
-    QMessageBox box(tipo == TipoMensagem::Erro ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    tituloMensagens(), paraQString(texto), QMessageBox::Ok,
-                    janelaAtiva());
-    box.exec();
+    if (g_caixas.mensagem)
+        g_caixas.mensagem(texto, tipo);
+    else
+        paraErroPadrao(texto);
 }
 
-bool perguntaSimNao(const std::string& texto) {
+namespace {
+// A question asked with no one to answer it gets the answer that changes nothing.
+bool pergunta(const std::string& texto, const std::function<bool(const std::string&)>& caixa) {
     if (registra(texto)) {
         const bool r = respostaGravada();
         aposFechar();
         return r;
     }
-    QMessageBox box(QMessageBox::Question, tituloMensagens(), paraQString(texto),
-                    QMessageBox::NoButton, janelaAtiva());
-    QPushButton* sim = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
-    QPushButton* nao = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
-    box.setDefaultButton(nao);
-    box.setEscapeButton(nao);
-    box.exec();
-    return box.clickedButton() == sim;
+    if (caixa) return caixa(texto);
+    paraErroPadrao(texto);
+    return false;
 }
+}  // namespace
 
-bool confirmaOkCancela(const std::string& texto) {
-    if (registra(texto)) {
-        const bool r = respostaGravada();
-        aposFechar();
-        return r;
-    }
-    QMessageBox box(QMessageBox::Question, tituloMensagens(), paraQString(texto),
-                    QMessageBox::Ok | QMessageBox::Cancel, janelaAtiva());
-    box.setDefaultButton(QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Ok;
-}
+bool perguntaSimNao(const std::string& texto) { return pergunta(texto, g_caixas.simNao); }
+bool confirmaOkCancela(const std::string& texto) { return pergunta(texto, g_caixas.okCancela); }
 
 GravadorMensagens::GravadorMensagens() { g_gravador = this; }
 GravadorMensagens::~GravadorMensagens() {

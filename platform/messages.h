@@ -1,6 +1,6 @@
 #pragma once
 // Every message box of the program goes through these functions.
-// - In the program: a modal box.
+// - In the program: a modal box (installed with defineCaixas).
 // - In tests: a recorder (GravadorMensagens) keeps the texts and answers at once.
 // - Unattended (BRENVITA_MESSAGES names a file): each message is appended to that
 //   file in UTF-8, records separated by the ASCII record separator (0x1E), and
@@ -19,6 +19,18 @@ void mostraMensagem(const std::string& texto, TipoMensagem tipo = TipoMensagem::
 bool perguntaSimNao(const std::string& texto);
 // OK / Cancel confirmation (record deletion); true for OK.
 bool confirmaOkCancela(const std::string& texto);
+
+// The boxes themselves, which need a widgets application: the program installs
+// modal boxes at start-up. Without them (a console run) a message goes to
+// standard error and a question gets the answer that changes nothing.
+struct Caixas {
+    std::function<void(const std::string& texto, TipoMensagem tipo)> mensagem;
+    std::function<bool(const std::string& texto)> simNao;
+    std::function<bool(const std::string& texto)> okCancela;
+    std::function<void()> bipe;
+};
+void defineCaixas(Caixas caixas);
+const Caixas& caixas();
 
 // Test recorder: installed for its lifetime, it replaces the boxes.
 class GravadorMensagens {

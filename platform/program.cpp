@@ -2,7 +2,6 @@
 
 #include "platform/messages.h"
 
-#include <QApplication>
 #include <cstdlib>
 
 namespace plataforma {
@@ -23,9 +22,8 @@ void interceptaEncerramento(std::function<void(int)> gancho) { g_gancho = std::m
 
 void bipe() {
     ++g_bipes;
-    // Only a widgets application can sound it; a console or GUI-less test has none.
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) && !std::getenv("BRENVITA_MESSAGES"))
-        QApplication::beep();
+    // Only the installed boxes (a widgets application) can sound it.
+    if (caixas().bipe && !std::getenv("BRENVITA_MESSAGES")) caixas().bipe();
 }
 
 int contagemBipes() { return g_bipes; }

@@ -4,8 +4,8 @@
 // Windows-1252. No SQL error, the text found or stored exactly as the program
 // means it, and no other row touched.
 #include "data/dm.h"
-#include "form/normalizacao.h"
-#include "form/pesquisa.h"
+#include "rules/normalizacao.h"
+#include "rules/pesquisa.h"
 #include "platform/messages.h"
 #include "platform/program.h"
 #include "platform/suite.h"

@@ -1,7 +1,7 @@
 // Faults the program must survive: the server lost and back, several
 // workstations at once, a row locked by another workstation.
 #include "data/dm.h"
-#include "form/normalizacao.h"
+#include "rules/normalizacao.h"
 #include "platform/messages.h"
 #include "platform/suite.h"
 #include "settings/settings.h"

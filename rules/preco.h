@@ -1,6 +1,6 @@
 #pragma once
 // The sale price of a capsule and the entry rules of the values it comes from.
-#include "data/value.h"
+#include "rules/value.h"
 
 #include <QLocale>
 #include <optional>

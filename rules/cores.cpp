@@ -1,4 +1,4 @@
-#include "form/cores.h"
+#include "rules/cores.h"
 
 #include "platform/text.h"
 

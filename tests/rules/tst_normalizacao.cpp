@@ -1,4 +1,4 @@
-#include "form/normalizacao.h"
+#include "rules/normalizacao.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

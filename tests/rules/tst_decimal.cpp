@@ -1,5 +1,5 @@
 // Exact decimals: text in and out, scale changes, doubles brought to a scale.
-#include "data/value.h"
+#include "rules/value.h"
 
 #include <QTest>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "form/pesquisa.h"
+#include "rules/pesquisa.h"
 
 namespace formulario {
 

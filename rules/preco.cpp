@@ -1,4 +1,4 @@
-#include "form/preco.h"
+#include "rules/preco.h"
 
 #include "platform/text.h"
 

@@ -1,4 +1,4 @@
-#include "data/value.h"
+#include "rules/value.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,0 +1,45 @@
+#include "app/caixas.h"
+
+#include "platform/text.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace aplicacao {
+namespace {
+QWidget* janelaAtiva() { return QApplication::activeWindow(); }
+
+// The boxes carry the program's name; it is not set as the application's display
+// name, which the desktop would append to every window title.
+QString tituloMensagens() { return QStringLiteral("Cadastro de Cápsulas"); }
+}  // namespace
+
+plataforma::Caixas caixasModais() {
+    plataforma::Caixas c;
+    c.mensagem = [](const std::string& texto, plataforma::TipoMensagem tipo) {
+        QMessageBox box(tipo == plataforma::TipoMensagem::Erro ? QMessageBox::Critical : QMessageBox::NoIcon,
+                        tituloMensagens(), plataforma::paraQString(texto), QMessageBox::Ok, janelaAtiva());
+        box.exec();
+    };
+    c.simNao = [](const std::string& texto) {
+        QMessageBox box(QMessageBox::Question, tituloMensagens(), plataforma::paraQString(texto),
+                        QMessageBox::NoButton, janelaAtiva());
+        QPushButton* sim = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
+        QPushButton* nao = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+        box.setDefaultButton(nao);
+        box.setEscapeButton(nao);
+        box.exec();
+        return box.clickedButton() == sim;
+    };
+    c.okCancela = [](const std::string& texto) {
+        QMessageBox box(QMessageBox::Question, tituloMensagens(), plataforma::paraQString(texto),
+                        QMessageBox::Ok | QMessageBox::Cancel, janelaAtiva());
+        box.setDefaultButton(QMessageBox::Cancel);
+        return box.exec() == QMessageBox::Ok;
+    };
+    c.bipe = [] { QApplication::beep(); };
+    return c;
+}
+
+}  // namespace aplicacao
