@@ -38,10 +38,9 @@ inline std::string servidor() { return variavel("FB_TEST_HOST"); }
 
 inline std::string bancoSuite() { return servidor() + ":" + kAliasSuite; }
 
-// The source tree (for db/*.sql), found from this header's own path.
-inline std::filesystem::path raizProjeto() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-}
+// The source tree (for db/*.sql), as the build names it: a compiler cache may
+// make __FILE__ relative, and the tests change their current folder.
+inline std::filesystem::path raizProjeto() { return CAPSULAS_RAIZ; }
 
 inline std::string caminhoProjeto(const std::string& relativo) { return (raizProjeto() / relativo).string(); }
 
