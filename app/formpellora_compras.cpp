@@ -2,6 +2,7 @@
 #include "app/formpellora.h"
 
 #include "form/widgets/aparencia.h"
+#include "data/catalogo.h"
 #include "data/dm.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
@@ -19,18 +20,6 @@ using aparencia::pinta;
 using plataforma::paraQString;
 
 namespace {
-
-// The description is a bound value, compared in capitals on both sides. An
-// invoice must exist for a purchase to be listed.
-const char* const kUltimasCompras =
-    "Select CP.LABORATORIO \"Loja\", CP.NOTAFISCAL \"Nota Fiscal\", CP.FORNECEDOR \"Fornecedor\", "
-    "(Select First 1 forneced.tel from forneced where upper(forneced.nomefantasia) = upper(CP.fornecedor)) Tel, "
-    "CP.DATA \"Data\", CP.QUANTIDADE \"Qde\", CP.UNIDADE \"Unid\", "
-    "cast(cast(CP.PRECOUNITR as numeric(15,2)) as Varchar(15)) \"Preco Unit\", "
-    "cast(cast(CP.SALDO as numeric(15,2)) as Varchar(15)) \"Total\" "
-    "from COMPRAS CP, NFISCAL NF "
-    "where NF.DATA=CP.DATA AND NF.NOTAFISCAL=CP.NOTAFISCAL AND NF.FORNECEDOR=CP.FORNECEDOR "
-    "AND UPPER(CP.COMPONENTE) = ? order by CP.Data desc";
 
 const QColor kGrena(128, 0, 0);
 
@@ -107,7 +96,7 @@ void FormPellora::BitBtnUltimaCompraClick() {
 
     auto& compras = dm_->CDS_SQLDataSet1;
     compras.close();
-    compras.defineComando(kUltimasCompras, {plataforma::maiusculasAscii(textoDescricao())});
+    compras.defineComando(dados::kSqlUltimasCompras, {plataforma::maiusculasAscii(textoDescricao())});
     compras.last();
     compras.first();  // the newest purchase
 

@@ -4,6 +4,7 @@
 
 #include "form/widgets/aparencia.h"
 #include "app/filtroeventos.h"
+#include "data/catalogo.h"
 #include "data/dm.h"
 #include "rules/cores.h"
 #include "form/widgets/dbedit.h"
@@ -78,7 +79,7 @@ void FormPellora::CarregaCores() {
     if (!dm_) return;
     auto& q = dm_->SQLQuery1;
     q.close();
-    q.sql = "Select COR from CORCAP order by COR";
+    q.sql = dados::kSqlCores;
     q.parametros.clear();
     q.open();  // a failing query leaves the entries as they were
 

@@ -166,4 +166,14 @@ std::string mensagemFalhaConexao(const std::string& ip, const std::string& class
            "Classe: " + classe + "\r" + "Erro: " + erro;
 }
 
+const char* const kSqlUltimasCompras =
+    "Select CP.LABORATORIO \"Loja\", CP.NOTAFISCAL \"Nota Fiscal\", CP.FORNECEDOR \"Fornecedor\", "
+    "(Select First 1 forneced.tel from forneced where upper(forneced.nomefantasia) = upper(CP.fornecedor)) Tel, "
+    "CP.DATA \"Data\", CP.QUANTIDADE \"Qde\", CP.UNIDADE \"Unid\", "
+    "cast(cast(CP.PRECOUNITR as numeric(15,2)) as Varchar(15)) \"Preco Unit\", "
+    "cast(cast(CP.SALDO as numeric(15,2)) as Varchar(15)) \"Total\" "
+    "from COMPRAS CP, NFISCAL NF "
+    "where NF.DATA=CP.DATA AND NF.NOTAFISCAL=CP.NOTAFISCAL AND NF.FORNECEDOR=CP.FORNECEDOR "
+    "AND UPPER(CP.COMPONENTE) = ? order by CP.Data desc";
+
 }  // namespace dados

@@ -19,6 +19,18 @@ const std::vector<DefCampo>& camposEstacoes();
 const std::vector<DefCampo>& camposForneced();
 const std::vector<DefCampo>& camposCotDolar();
 
+// The statements the windows run, by what they read.
+// Capsule colours for the colour box.
+inline constexpr const char* kSqlCores = "Select COR from CORCAP order by COR";
+// Last purchases of a description: bound value compared in capitals on both
+// sides; an invoice must exist for a purchase to be listed.
+extern const char* const kSqlUltimasCompras;
+// Help pages of a subject, and the number of its last page.
+inline constexpr const char* kSqlPaginasTutorial =
+    "Select Assunto, Pagina, Texto from TUTORIAL where Assunto = ? order by ASSUNTO, PAGINA";
+inline constexpr const char* kSqlUltimaPaginaTutorial =
+    "Select Max(Pagina) as QdePaginas from Tutorial where ASSUNTO = ?";
+
 // Database locations and the client library chosen by the path file.
 inline constexpr const char* kCaminhoBancoSuite = ":C:\\brenvita\\dados\\brenvita.bd";
 std::string localBancoSuite(const std::string& ipServidorCentral);

@@ -1,6 +1,8 @@
 #include "help/form2.h"
 
+#include "data/catalogo.h"
 #include "data/dm.h"
+#include "form/widgets/aparencia.h"
 #include "form/widgets/dbrichedit.h"
 #include "form/widgets/dbrotulo.h"
 #include "help/assunto.h"
@@ -36,30 +38,11 @@ std::string mensagemPaginaNaoGravada(const std::string& mensagemBanco) {
 
 namespace {
 
-constexpr const char* kSqlPaginas =
-    "Select Assunto, Pagina, Texto from TUTORIAL where Assunto = ? order by ASSUNTO, PAGINA";
-constexpr const char* kSqlUltimaPagina = "Select Max(Pagina) as QdePaginas from Tutorial where ASSUNTO = ?";
 
 constexpr int kEsquerdaTexto = 6;
 constexpr int kTopoTexto = 64;
 constexpr int kEsquerdaAnterior = 2;
 constexpr int kAlturaBotoes = 25;
-
-const QColor kAzulMarinho{0, 0, 128};
-
-QFont fonte(const char* familia, int pixels, bool negrito = false) {
-    QFont f(QString::fromLatin1(familia));
-    f.setPixelSize(pixels);
-    f.setBold(negrito);
-    return f;
-}
-
-void pintaTexto(QWidget* w, const QColor& cor) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, cor);
-    p.setColor(QPalette::Text, cor);
-    w->setPalette(p);
-}
 
 // The number after the subject's highest page; the maximum is null when the
 // subject has no page.
@@ -85,15 +68,15 @@ Form2::Form2(dados::DM* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
 
     DBEdit1 = new widgets::DBRotulo(this);
     DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
-    DBEdit1->setFont(fonte("Arial Rounded MT Bold", 15, true));
-    pintaTexto(DBEdit1, kAzulMarinho);
+    DBEdit1->setFont(aparencia::arialArredondada(15));
+    aparencia::pinta(DBEdit1, QColor(), aparencia::kAzulMarinho);
     DBEdit1->setGeometry(6, 6, 246, 51);
 
     DBRichEdit1 = new widgets::DBRichEdit(this);
     DBRichEdit1->setObjectName(QStringLiteral("DBRichEdit1"));
     DBRichEdit1->setFrameShape(QFrame::NoFrame);
-    DBRichEdit1->setFont(fonte("Arial", 13));
-    pintaTexto(DBRichEdit1, kAzulMarinho);
+    DBRichEdit1->setFont(aparencia::arial(13));
+    aparencia::pinta(DBRichEdit1, QColor(), aparencia::kAzulMarinho);
     DBRichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DBRichEdit1->setGeometry(kEsquerdaTexto, kTopoTexto, 246, 460);
 
@@ -122,7 +105,7 @@ Form2::Form2(dados::DM* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
                                " "));
     Aviso->setAlignment(Qt::AlignCenter);
     Aviso->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Aviso->setFont(fonte("Arial", 13, true));
+    Aviso->setFont(aparencia::arial(13, true));
     QPalette amarelo = Aviso->palette();
     amarelo.setColor(QPalette::Window, Qt::yellow);
     amarelo.setColor(QPalette::WindowText, Qt::black);
@@ -195,7 +178,7 @@ void Form2::FormActivate() {
 
     auto& tutorial = dm_->Tutorial;
     dm_->abreTutorialSeNecessario();
-    tutorial.defineComando(kSqlPaginas, {dados::Valor(AssuntoAtual.str())});
+    tutorial.defineComando(dados::kSqlPaginasTutorial, {dados::Valor(AssuntoAtual.str())});
     tutorial.first();
     if (tutorial.isEmpty()) {
         // The subject's first page, stored when it is posted (at the latest at close).
@@ -259,7 +242,7 @@ void Form2::Incluirnovapgina1Click() {
     encerraEdicao();
     auto& consulta = dm_->SQLQueryTutorial;
     consulta.close();
-    consulta.sql = kSqlUltimaPagina;
+    consulta.sql = dados::kSqlUltimaPaginaTutorial;
     consulta.parametros = {dados::Valor(AssuntoAtual.str())};
     consulta.open();
     const dados::Valor maximo = consulta.resultado.linhas.empty() || consulta.resultado.linhas[0].empty()
