@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -36,18 +37,11 @@ using namespace plataforma::literais;
 using plataforma::deQString;
 using plataforma::paraQString;
 using aparencia::arial;
+using aparencia::arialArredondada;
 using aparencia::pinta;
 
 namespace {
 constexpr std::int32_t kCorBotao = static_cast<std::int32_t>(0xFF00000F);  // system button face
-
-
-QFont arialArredondada(int pixels) {
-    QFont f(QStringLiteral("Arial Rounded MT Bold"));
-    f.setPixelSize(pixels);
-    f.setBold(true);
-    return f;
-}
 
 
 }  // namespace
@@ -308,11 +302,7 @@ bool FormPellora::aplicaCorDeFundo() {
 
 void FormPellora::FormActivate() {
     if (!dm_ || ativando_) return;
-    ativando_ = true;
-    struct Fim {
-        bool& f;
-        ~Fim() { f = false; }
-    } fim{ativando_};
+    const QScopedValueRollback<bool> emCurso(ativando_, true);
 
     dm_->Componentes.open();
     aplicaCorDeFundo();

@@ -1,5 +1,5 @@
 #pragma once
-// Fonts and colours shared by the main window's panels.
+// Fonts and colours shared by the windows and their panels.
 #include <QColor>
 #include <QFont>
 #include <QLabel>
@@ -11,6 +11,13 @@ inline QFont arial(int pixels, bool negrito = false) {
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(pixels);
     f.setBold(negrito);
+    return f;
+}
+
+inline QFont arialArredondada(int pixels) {
+    QFont f(QStringLiteral("Arial Rounded MT Bold"));
+    f.setPixelSize(pixels);
+    f.setBold(true);
     return f;
 }
 
