@@ -544,20 +544,13 @@ Resultado instrucaoIsolada(const Biblioteca& lib, IAttachment* att, const Parame
     }
 }
 
-bool igualSemCaixa(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto baixa = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-               return baixa(x) == baixa(y);
-           });
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
 
 int Resultado::indice(std::string_view nome) const {
     for (std::size_t i = 0; i < colunas.size(); ++i)
-        if (igualSemCaixa(colunas[i].nome, nome)) return static_cast<int>(i);
+        if (plataforma::iguaisSemCaixaAscii(colunas[i].nome, nome)) return static_cast<int>(i);
     return -1;
 }
 

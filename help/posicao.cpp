@@ -24,16 +24,15 @@ int inteiro(const std::string& texto) {
     const auto erro = [&] {
         return plataforma::Erro("\"" + texto + "\" não é um número inteiro válido."_w, "ErroConversao");
     };
-    const auto inicio = texto.find_first_not_of(' ');
-    if (inicio == std::string::npos) throw erro();
-    const auto fim = texto.find_last_not_of(' ') + 1;
-    std::size_t i = inicio;
-    const bool negativo = texto[i] == '-';
-    if (texto[i] == '-' || texto[i] == '+') ++i;
-    if (i == fim) throw erro();
+    const std::string_view t = plataforma::apara(texto);
+    if (t.empty()) throw erro();
+    std::size_t i = 0;
+    const bool negativo = t[i] == '-';
+    if (t[i] == '-' || t[i] == '+') ++i;
+    if (i == t.size()) throw erro();
     long long v = 0;
-    for (; i < fim; ++i) {
-        const char c = texto[i];
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
         if (c < '0' || c > '9') throw erro();
         v = v * 10 + (c - '0');
         if (v > std::numeric_limits<int>::max()) throw erro();

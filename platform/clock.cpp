@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include "platform/text.h"
+
 #include <cstdio>
 
 namespace plataforma {
@@ -17,12 +19,6 @@ int numero(const std::string& t, std::size_t& pos, int maxDigitos) {
     return n == 0 ? -1 : v;
 }
 
-std::string apara(const std::string& t) {
-    std::size_t a = 0, b = t.size();
-    while (a < b && t[a] == ' ') ++a;
-    while (b > a && t[b - 1] == ' ') --b;
-    return t.substr(a, b - a);
-}
 }  // namespace
 
 QDateTime agora() { return g_relogio ? *g_relogio : QDateTime::currentDateTime(); }
@@ -41,7 +37,7 @@ std::string formataHora(const QTime& t) {
 }
 
 std::optional<QDate> converteData(const std::string& texto) {
-    const std::string t = apara(texto);
+    const std::string t(plataforma::apara(texto));
     std::size_t pos = 0;
     const int d = numero(t, pos, 2);
     if (d < 0 || pos >= t.size() || t[pos++] != '/') return std::nullopt;
@@ -57,7 +53,7 @@ std::optional<QDate> converteData(const std::string& texto) {
 }
 
 std::optional<QTime> converteHora(const std::string& texto) {
-    const std::string t = apara(texto);
+    const std::string t(plataforma::apara(texto));
     std::size_t pos = 0;
     const int h = numero(t, pos, 2);
     if (h < 0 || pos >= t.size() || t[pos++] != ':') return std::nullopt;

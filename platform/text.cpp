@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include <algorithm>
+
 namespace plataforma {
 namespace {
 char16_t paraUnicode(unsigned char c) {
@@ -40,7 +42,7 @@ std::string deQString(const QString& texto) {
 
 std::string maiusculasAscii(std::string t) {
     for (char& c : t)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        c = maiusculaAscii(c);
     return t;
 }
 
@@ -51,5 +53,20 @@ std::string minusculasAscii(std::string t) {
 }
 
 std::string corta(std::string_view texto, std::size_t n) { return std::string(texto.substr(0, n)); }
+
+bool iguaisSemCaixaAscii(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return maiusculaAscii(x) == maiusculaAscii(y); });
+}
+
+std::string_view aparaInicio(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    return s;
+}
+
+std::string_view aparaFim(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
 
 }  // namespace plataforma

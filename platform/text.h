@@ -58,8 +58,16 @@ QString paraQString(std::string_view cp1252);
 std::string deQString(const QString& texto);
 
 // Only a-z / A-Z change; accented letters are left alone.
+constexpr char maiusculaAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 std::string maiusculasAscii(std::string texto);
+bool iguaisSemCaixaAscii(std::string_view a, std::string_view b);
 std::string minusculasAscii(std::string texto);
+
+// Without the leading and/or trailing blanks (spaces only, as the suite's files
+// and the form's fields pad them).
+std::string_view aparaInicio(std::string_view texto);
+std::string_view aparaFim(std::string_view texto);
+inline std::string_view apara(std::string_view texto) { return aparaFim(aparaInicio(texto)); }
 
 // The first n bytes of a text (a short string of capacity n).
 std::string corta(std::string_view texto, std::size_t n);

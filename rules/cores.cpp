@@ -13,18 +13,8 @@ bool terminaEmMarcador(const std::string& t, std::size_t fim) {
     return fim >= 4 && t.compare(fim - 4, 4, "sula") == 0;
 }
 
-std::string semBrancosIniciais(const std::string& t) {
-    const auto i = t.find_first_not_of(' ');
-    return i == std::string::npos ? std::string() : t.substr(i);
-}
-
-std::string semBrancosFinais(const std::string& t) {
-    const auto i = t.find_last_not_of(' ');
-    return i == std::string::npos ? std::string() : t.substr(0, i + 1);
-}
-
 std::string corAparada(const std::string& descricao) {
-    return semBrancosFinais(semBrancosIniciais(varreCor(descricao).sufixo));
+    return std::string(plataforma::apara(varreCor(descricao).sufixo));
 }
 
 }  // namespace
@@ -51,11 +41,11 @@ bool corDescricaoInvalida(const std::string& descricao, const std::vector<std::s
 }
 
 std::string removeCorDescricao(const std::string& descricao) {
-    return semBrancosIniciais(varreCor(descricao).restante);
+    return std::string(plataforma::aparaInicio(varreCor(descricao).restante));
 }
 
 std::string descricaoComCor(const std::string& descricao, const std::string& cor) {
-    return semBrancosFinais(varreCor(descricao).restante) + " " + cor;
+    return std::string(plataforma::aparaFim(varreCor(descricao).restante)) + " " + cor;
 }
 
 }  // namespace formulario

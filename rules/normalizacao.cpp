@@ -27,8 +27,6 @@ constexpr std::array<char, 256> montaMapa() {
 
 constexpr std::array<char, 256> kSemAcento = montaMapa();
 
-char maiuscula(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 }  // namespace
 
 std::string RemoveAcentos(std::string texto) {
@@ -38,10 +36,10 @@ std::string RemoveAcentos(std::string texto) {
 
 std::string NormalizaDescricao(std::string texto) {
     texto = plataforma::minusculasAscii(std::move(texto));
-    if (!texto.empty()) texto[0] = maiuscula(texto[0]);
+    if (!texto.empty()) texto[0] = plataforma::maiusculaAscii(texto[0]);
     // "Vitamina c" -> "Vitamina C": the letter after the word and its blank.
     if (texto.size() >= 10 && plataforma::minusculasAscii(texto.substr(0, 8)) == "vitamina")
-        texto[9] = maiuscula(texto[9]);
+        texto[9] = plataforma::maiusculaAscii(texto[9]);
     return RemoveAcentos(std::move(texto));
 }
 

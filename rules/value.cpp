@@ -39,11 +39,6 @@ Largo divideArredondando(Largo v, int n) {
 
 int limitaEscala(int e) { return e < 0 ? 0 : (e > kEscalaMaxima ? kEscalaMaxima : e); }
 
-std::string_view aparaEspacos(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-}
 
 }  // namespace
 
@@ -84,7 +79,7 @@ Decimal Decimal::deReal(double v, int escala) {
 }
 
 std::optional<Decimal> Decimal::deTexto(std::string_view texto, char separadorDecimal, int escala) {
-    std::string_view s = aparaEspacos(texto);
+    std::string_view s = plataforma::apara(texto);
     bool negativo = false;
     if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
         negativo = s.front() == '-';

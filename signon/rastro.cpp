@@ -33,12 +33,10 @@ ArquivoRastro leArquivoRastro(const std::string& caminho) {
 }
 
 std::optional<int> minutosLogoff(const std::string& tempoLogoff) {
-    const auto inicio = tempoLogoff.find_first_not_of(' ');
-    if (inicio == std::string::npos) return std::nullopt;
-    const auto fim = tempoLogoff.find_last_not_of(' ') + 1;
+    const std::string_view t = plataforma::apara(tempoLogoff);
+    if (t.empty()) return std::nullopt;
     int n = 0;
-    for (std::size_t i = inicio; i < fim; ++i) {
-        const char c = tempoLogoff[i];
+    for (const char c : t) {
         if (c < '0' || c > '9') return std::nullopt;
         n = n * 10 + (c - '0');
         if (n > 59) return std::nullopt;
