@@ -10,7 +10,6 @@
 #include <unordered_map>
 
 #ifdef __GLIBC__
-#include <malloc.h>
 
 using namespace plataforma::literais;
 #endif
@@ -35,17 +34,6 @@ namespace {
 using plataforma::Erro;
 
 const Valor kNulo{};
-
-bool iguaisSemCaixa(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 std::optional<Decimal> comoDecimalExato(const Valor& v) {
     if (auto p = std::get_if<Decimal>(&v)) return *p;
@@ -274,14 +262,7 @@ std::string Campo::comoTexto() const {
     return textoDoValor(v);
 }
 
-std::string Campo::textoExibicao() const {
-    const Valor& v = valor();
-    if (!def_.formato.empty()) {
-        if (auto d = comoDecimalExato(v)) return formataDecimal(*d, def_.formato);
-        if (auto r = std::get_if<double>(&v)) return formataNumero(*r, def_.formato);
-    }
-    return comoTexto();
-}
+std::string Campo::textoExibicao() const { return dados::textoExibicao(valor(), def_); }
 
 void Campo::defineValor(Valor v) { ds_.defineValorCampo(indice_, std::move(v)); }
 
@@ -471,26 +452,9 @@ ResultadoAplicacao Provider::aplica(const std::vector<Alteracao>& alteracoes, in
 // ---------------------------------------------------------------------------
 // ClientDataSet
 
-namespace {
-
-// A refresh reads every row anew while the old ones are still held (they stay
-// when the reading fails), then frees the old. Memory freed at the top of the
-// heap goes back to the system at once by default, and comes back at the next
-// refresh a page fault at a time: at 10 000 capsules that was 6 700 faults and
-// half again the CPU time of the reading. Up to 64 MB freed is kept instead.
-void guardaMemoriaLiberada() {
-#ifdef __GLIBC__
-    static const bool feito = mallopt(M_TRIM_THRESHOLD, 64 << 20) != 0;
-    (void)feito;
-#endif
-}
-
-}  // namespace
 
 ClientDataSet::ClientDataSet(std::string nome, Provider* provider)
-    : nome_(std::move(nome)), provider_(provider) {
-    guardaMemoriaLiberada();
-}
+    : nome_(std::move(nome)), provider_(provider) {}
 
 ClientDataSet::~ClientDataSet() = default;
 
@@ -515,7 +479,7 @@ void ClientDataSet::criaCampos(const std::vector<DefCampo>& defs) {
 
 Campo* ClientDataSet::campo(std::string_view nome) const {
     for (const auto& c : campos_)
-        if (iguaisSemCaixa(c->nome(), nome)) return c.get();
+        if (plataforma::iguaisSemCaixaAscii(c->nome(), nome)) return c.get();
     return nullptr;
 }
 

@@ -273,6 +273,10 @@ private:
 // locale's separators.
 std::string formataNumero(double v, const std::string& mascara);
 std::string formataDecimal(const Decimal& d, const std::string& mascara);
+// A value as its field shows it in a browse (grids and locked editors): the
+// display mask when the field has one, otherwise the plain value in the
+// workstation's format; dates in the locale's short form.
+std::string textoExibicao(const Valor& v, const DefCampo& def);
 char separadorDecimal();
 char separadorMilhar();
 

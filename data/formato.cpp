@@ -145,11 +145,6 @@ char umCaractere(const QString& s, char reserva) {
     return t[0];
 }
 
-std::string_view apara(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-}
 
 }  // namespace
 
@@ -180,13 +175,13 @@ std::string textoReal(double v, char separador) {
 }
 
 std::optional<Decimal> leDecimal(std::string_view texto, char separador, int escala) {
-    const std::string_view s = apara(texto);
+    const std::string_view s = plataforma::apara(texto);
     if (!s.empty() && s.front() == '+') return std::nullopt;
     return Decimal::deTexto(s, separador, escala);
 }
 
 std::optional<double> leReal(std::string_view texto, char separador) {
-    std::string s(apara(texto));
+    std::string s(plataforma::apara(texto));
     if (s.empty()) return std::nullopt;
     for (char& c : s) {
         if (c == separador)
@@ -202,12 +197,37 @@ std::optional<double> leReal(std::string_view texto, char separador) {
 }
 
 std::optional<std::int64_t> leInteiro(std::string_view texto) {
-    const std::string_view s = apara(texto);
+    const std::string_view s = plataforma::apara(texto);
     std::int64_t v = 0;
     const char* fim = s.data() + s.size();
     const auto r = std::from_chars(s.data(), fim, v);
     if (s.empty() || r.ec != std::errc() || r.ptr != fim) return std::nullopt;
     return v;
+}
+
+// A value of any row as its field shows it: the display mask when the field has
+// one, otherwise the plain value in the workstation's format.
+std::string textoExibicao(const Valor& v, const DefCampo& def) {
+    const char separador = separadorDecimal();
+    if (auto d = std::get_if<Decimal>(&v))
+        return def.formato.empty() ? textoDecimal(*d, separador) : formataDecimal(*d, def.formato);
+    if (auto r = std::get_if<double>(&v))
+        return def.formato.empty() ? textoReal(*r, separador) : formataNumero(*r, def.formato);
+    auto inteiro = [&](std::int64_t i) {
+        return def.formato.empty() ? std::to_string(i) : formataDecimal(Decimal{i, 0}, def.formato);
+    };
+    if (auto i = std::get_if<std::int32_t>(&v)) return inteiro(*i);
+    if (auto i = std::get_if<std::int64_t>(&v)) return inteiro(*i);
+    if (auto t = std::get_if<std::string>(&v)) return *t;
+    if (auto b = std::get_if<Blob>(&v)) return b->bytes;
+    if (auto h = std::get_if<QDateTime>(&v)) {
+        QString f = QLocale().dateFormat(QLocale::ShortFormat);
+        if (!f.contains(QLatin1String("yyyy"))) f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+        QString t = h->date().toString(f);
+        if (h->time() != QTime(0, 0)) t += h->time().toString(QStringLiteral(" HH:mm:ss"));
+        return plataforma::deQString(t);
+    }
+    return {};
 }
 
 }  // namespace dados

@@ -20,32 +20,6 @@ namespace {
 
 using dados::TipoCampo;
 
-// A value of any row as its field shows it: the display mask when the field has
-// one, otherwise the plain value in the workstation's format.
-std::string textoExibicao(const dados::Valor& v, const dados::DefCampo& def) {
-    using namespace dados;
-    const char separador = separadorDecimal();
-    if (auto d = std::get_if<Decimal>(&v))
-        return def.formato.empty() ? textoDecimal(*d, separador) : formataDecimal(*d, def.formato);
-    if (auto r = std::get_if<double>(&v))
-        return def.formato.empty() ? textoReal(*r, separador) : formataNumero(*r, def.formato);
-    auto inteiro = [&](std::int64_t i) {
-        return def.formato.empty() ? std::to_string(i) : formataDecimal(Decimal{i, 0}, def.formato);
-    };
-    if (auto i = std::get_if<std::int32_t>(&v)) return inteiro(*i);
-    if (auto i = std::get_if<std::int64_t>(&v)) return inteiro(*i);
-    if (auto t = std::get_if<std::string>(&v)) return *t;
-    if (auto b = std::get_if<Blob>(&v)) return b->bytes;
-    if (auto h = std::get_if<QDateTime>(&v)) {
-        QString f = QLocale().dateFormat(QLocale::ShortFormat);
-        if (!f.contains(QLatin1String("yyyy"))) f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-        QString t = h->date().toString(f);
-        if (h->time() != QTime(0, 0)) t += h->time().toString(QStringLiteral(" HH:mm:ss"));
-        return plataforma::deQString(t);
-    }
-    return {};
-}
-
 // Width of a field in characters, for columns without a width of their own.
 int caracteres(const dados::DefCampo& def) {
     switch (def.tipo) {
@@ -113,7 +87,7 @@ public:
         const int i = indices[static_cast<std::size_t>(coluna)];
         const auto& valores = ds->linha(linha);
         if (i < 0 || static_cast<std::size_t>(i) >= valores.size()) return {};
-        return textoExibicao(valores[static_cast<std::size_t>(i)], defs[static_cast<std::size_t>(coluna)]);
+        return dados::textoExibicao(valores[static_cast<std::size_t>(i)], defs[static_cast<std::size_t>(coluna)]);
     }
 
     int rowCount(const QModelIndex& pai = {}) const override { return pai.isValid() ? 0 : linhas_; }
