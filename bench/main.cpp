@@ -7,6 +7,9 @@
 //   capsulas_bench --host 127.0.0.1/PORT --programa PATH/capsulas --pasta TMPDIR
 //                  [--n 1000,10000,100000] [--vezes 7+] [--indice-grupo]
 //   capsulas_bench --partida-base DATABASE   (the baseline's start-up, timed from main)
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include "bench/base.h"
 #include "data/catalogo.h"
 #include "data/dm.h"
@@ -392,6 +395,9 @@ void imprimeTabela() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef __GLIBC__
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);  // as the program does
+#endif
     const auto inicio = Relogio::now();
     if (argc == 3 && std::strcmp(argv[1], "--partida-base") == 0) {
         // The floor of a start-up: load the client, connect, read the capsules.
