@@ -284,10 +284,12 @@ void Campo::defineTexto(const std::string& texto) {
         if (auto i = leInteiro(texto)) return defineValor(inteiroCompacto(*i));
         throw invalido();
     case TipoCampo::Decimal:
-        if (auto d = leDecimal(texto, separadorDecimal(), def_.escala)) return defineValor(*d);
+        if (auto t = semSeparadorMilhar(texto, separadorDecimal(), separadorMilhar()))
+            if (auto d = leDecimal(*t, separadorDecimal(), def_.escala)) return defineValor(*d);
         throw invalido();
     case TipoCampo::Real:
-        if (auto r = leReal(texto, separadorDecimal())) return defineValor(*r);
+        if (auto t = semSeparadorMilhar(texto, separadorDecimal(), separadorMilhar()))
+            if (auto r = leReal(*t, separadorDecimal())) return defineValor(*r);
         throw invalido();
     case TipoCampo::DataHora:
         if (auto h = leDataHora(texto)) return defineValor(*h);

@@ -230,4 +230,34 @@ std::string textoExibicao(const Valor& v, const DefCampo& def) {
     return {};
 }
 
+std::optional<std::string> semSeparadorMilhar(std::string_view texto, char decimal, char milhar) {
+    std::string_view s = apara(texto);
+    const auto ponto = s.find(decimal);
+    const std::string_view fracao = ponto == std::string_view::npos ? std::string_view() : s.substr(ponto);
+    std::string_view inteira = s.substr(0, ponto);
+    if (milhar == decimal) return std::string(texto);
+    if (fracao.find(milhar) != std::string_view::npos) return std::nullopt;
+    if (inteira.find(milhar) == std::string_view::npos) return std::string(texto);
+
+    std::string r;
+    if (!inteira.empty() && (inteira.front() == '-' || inteira.front() == '+')) {
+        r.push_back(inteira.front());
+        inteira.remove_prefix(1);
+    }
+    // Groups from the left: the first of one to three digits, every other of three.
+    bool primeiro = true;
+    for (;;) {
+        const auto fim = inteira.find(milhar);
+        const std::string_view grupo = inteira.substr(0, fim);
+        const bool digitos = grupo.find_first_not_of("0123456789") == std::string_view::npos;
+        if (!digitos || grupo.empty() || grupo.size() > 3 || (!primeiro && grupo.size() != 3)) return std::nullopt;
+        r += grupo;
+        if (fim == std::string_view::npos) break;
+        inteira.remove_prefix(fim + 1);
+        primeiro = false;
+    }
+    r += fracao;
+    return r;
+}
+
 }  // namespace dados

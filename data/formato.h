@@ -25,4 +25,10 @@ std::optional<Decimal> leDecimal(std::string_view texto, char separador, int esc
 std::optional<double> leReal(std::string_view texto, char separador);
 std::optional<std::int64_t> leInteiro(std::string_view texto);
 
+// Typed text without its thousands separators, taken only where they group the
+// digits before the decimal separator in threes ("1,234.5", "-12,345"); a
+// separator anywhere else ("0,05", "1,23") makes the text no number (nullopt),
+// so that no typed number is read at another magnitude.
+std::optional<std::string> semSeparadorMilhar(std::string_view texto, char decimal, char milhar);
+
 }  // namespace dados

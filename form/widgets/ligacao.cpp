@@ -112,9 +112,11 @@ bool caractereAceito(dados::TipoCampo tipo, char c) {
     case dados::TipoCampo::Texto:
     case dados::TipoCampo::Blob: return true;
     case dados::TipoCampo::Inteiro: return digito || c == '+' || c == '-';
-    // Typed numbers are read without thousands separators.
+    // A thousands separator gets through: dropping it would read "0,05" as 5.
+    // The field takes it only where it groups digits, or refuses the text.
     case dados::TipoCampo::Decimal:
-    case dados::TipoCampo::Real: return digito || c == '+' || c == '-' || c == dados::separadorDecimal();
+    case dados::TipoCampo::Real:
+        return digito || c == '+' || c == '-' || c == dados::separadorDecimal() || c == dados::separadorMilhar();
     case dados::TipoCampo::DataHora: return digito || c == '/' || c == ':' || c == ' ' || c == '-' || c == '.';
     }
     return true;

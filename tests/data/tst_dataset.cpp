@@ -183,7 +183,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(plataforma::Erro, c.cds.fieldByName("FAMILIA").defineTexto("X"));
         QVERIFY_THROWS_EXCEPTION(plataforma::Erro, [&] {
             c.cds.edit();
-            c.cds.fieldByName("CUSTOUNITR").defineTexto("1.234,5");
+            c.cds.fieldByName("CUSTOUNITR").defineTexto("12.34,5");  // a point that groups nothing
         }());
         c.cds.cancel();
     }

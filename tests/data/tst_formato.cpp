@@ -90,8 +90,13 @@ private slots:
         QCOMPARE(leDecimal(" 0,25 ", ',', 8), std::optional<Decimal>(dec("0.25")));
         QCOMPARE(leDecimal("0,123456785", ',', 8), std::optional<Decimal>(dec("0.12345679")));
         QCOMPARE(leDecimal("-0,123456785", ',', 8), std::optional<Decimal>(dec("-0.12345679")));
-        // The thousands separator is no part of a typed value.
+        // The thousands separator is no part of a value: typed text is rid of it
+        // first, only where it groups digits.
         QVERIFY(!leDecimal("1.234,5", ',', 8));
+        QCOMPARE(semSeparadorMilhar(" -1.234.567,5 ", ',', '.'), std::optional<std::string>("-1234567,5"));
+        QCOMPARE(semSeparadorMilhar("0,05", ',', '.'), std::optional<std::string>("0,05"));
+        for (const char* fora : {"0,05", "1,23", "1234,567.5", ",123", "1,,234", "1.5,000"})
+            QVERIFY2(!semSeparadorMilhar(fora, '.', ','), fora);
         QVERIFY(!leDecimal("", ',', 8));
         QVERIFY(!leDecimal("-", ',', 8));
         QVERIFY(!leDecimal("12a", ',', 8));
