@@ -13,7 +13,6 @@
 #include "settings/settings.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QPushButton>
@@ -21,7 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
+#include <filesystem>
 
 namespace {
 // The general error handler: an error that escapes an event handler is shown
@@ -39,13 +38,17 @@ public:
     }
 };
 
-// The embedded engine of the tutorial database needs a lock folder of its own
-// when the program does not run as root.
+// The embedded engine of the tutorial database keeps its lock table in the
+// suite folder, beside the file: the programs that open the file at the same
+// time, whoever runs them, coordinate through one lock table only.
 void preparaMotorEmbutido() {
-    if (std::getenv("FIREBIRD_LOCK") || geteuid() == 0) return;
-    const QString pasta = QDir::tempPath() + QStringLiteral("/brenvita-lock-%1").arg(geteuid());
-    QDir().mkpath(pasta);
-    setenv("FIREBIRD_LOCK", pasta.toLocal8Bit().constData(), 0);
+    if (std::getenv("FIREBIRD_LOCK")) return;
+    const std::string pasta = plataforma::caminhoSuite("fblock");
+    std::error_code erro;
+    std::filesystem::create_directory(pasta, erro);  // only inside an existing suite folder
+    // Every user of the workstation writes there (sticky, like a temporary folder).
+    std::filesystem::permissions(pasta, std::filesystem::perms::all | std::filesystem::perms::sticky_bit, erro);
+    setenv("FIREBIRD_LOCK", pasta.c_str(), 0);
 }
 
 void imprime(const std::string& rotulo, const std::string& valor) {
@@ -95,6 +98,14 @@ int verificaInstalacao() {
             imprime("Conexao com o servidor: FALHOU", e.what());
             tudoCerto = false;
         }
+    }
+    try {
+        const std::string modo = dados::fb::modoDoMotorLocal("");
+        const bool compartilha = modo != "Super" && modo != "ThreadedDedicated";
+        imprime("Modo do motor local", modo + (compartilha ? " (ajuda aberta em varios programas ao mesmo tempo)"
+                                                           : " (ajuda aberta em um programa por vez)"));
+    } catch (const std::exception& e) {
+        imprime("Modo do motor local: desconhecido", e.what());
     }
     {
         dados::fb::Conexao c("IBConnection");

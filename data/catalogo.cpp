@@ -131,6 +131,14 @@ const std::vector<DefCampo>& camposEstacoes() {
     return c;
 }
 
+const std::string& sqlEstacoes() {
+    static const std::string sql =
+        "Select ESTACAO, DATBASNAM, TIPO, ATCAIXA, ESVAZIAR, EMUSO, CAMINHOREQUISICAO, CAMINHOOM, CAMINHOECF, "
+        "CAMINHOSEQUENCIAL1, CAMINHO2, ROTULO1, ROTULO2, ROTULO3, ROTULO4, ROTULO5, ROTULO6, USUARIO from "
+        "ESTACOES order by ESTACAO";
+    return sql;
+}
+
 const std::vector<DefCampo>& camposForneced() {
     static const std::vector<DefCampo> c = {
         texto("CODIGO", 4, true, true), texto("NOME", 40), texto("NOMEFANTASIA", 40), texto("ENDERECO", 40),

@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <cstdio>
 #include <optional>
 #include <random>
 #include <thread>
+#include <utility>
 #include "platform/text.h"
 
 using namespace plataforma::literais;
@@ -46,10 +48,7 @@ DM::DM()
                "select USUARIO, CODIGO, SENHA, ACESSO, ARQUIVO, LOGADO, ESTACAO, CONSIST_INICIAL, "
                "DEFVIDEOVEX from USUARIOS order by USUARIO",
                &camposUsuarios()),
-      estacoes("Estacoes", "Estacoes", &sqlcon1, "ESTACOES", ModoAtualizacao::SomenteChave,
-               "select ESTACAO, DATBASNAM, TIPO, ATCAIXA, ESVAZIAR, EMUSO, CAMINHOREQUISICAO, CAMINHOOM, "
-               "CAMINHOECF, CAMINHOSEQUENCIAL1, CAMINHO2, ROTULO1, ROTULO2, ROTULO3, ROTULO4, ROTULO5, "
-               "ROTULO6, USUARIO from ESTACOES order by ESTACAO",
+      estacoes("Estacoes", "Estacoes", &sqlcon1, "ESTACOES", ModoAtualizacao::SomenteChave, sqlEstacoes(),
                &camposEstacoes(), false),
       sqlDataSet1("SQLDataSet1", "CDS_SQLDataSet1", &sqlcon1, "", ModoAtualizacao::TodasColunas, "",
                   nullptr) {
@@ -118,8 +117,23 @@ void abreConexaoPrincipal(fb::Conexao& conexao) {
 
 void DM::DataModuleCreate() { abreConexaoPrincipal(sqlcon1); }
 
+bool DM::abreEstacaoDoUsuario(const std::string& usuario) {
+    const std::string procurado = plataforma::maiusculasAscii(usuario);
+    Estacoes.defineComando(sqlEstacoes());
+    const Campo& doRegistro = Estacoes.fieldByName("USUARIO");
+    for (Estacoes.first(); !Estacoes.eof(); Estacoes.next())
+        if (!doRegistro.nulo() && plataforma::maiusculasAscii(doRegistro.comoTexto()) == procurado) return true;
+    return false;
+}
+
 void DM::abreTutorialSeNecessario() {
     if (!SQLConnection1.aberta()) SQLConnection1.abre();
+}
+
+void DM::fechaTutorial() {
+    Tutorial.close();
+    SQLQueryTutorial.close();
+    SQLConnection1.fecha();
 }
 
 namespace {
@@ -138,6 +152,9 @@ std::optional<long long> codigoNumerico(const std::string& texto) {
     }
     return v;
 }
+
+// A description or code of nothing but blanks is as blank as an empty one.
+bool emBranco(const std::string& texto) { return AparaBrancos(texto).empty(); }
 
 std::string formataCodigo(long long numero) {
     char buffer[32];
@@ -220,7 +237,7 @@ void DM::ComponentesBeforePost(ClientDataSet& ds) {
         const std::string normalizada = formulario::NormalizaDescricao(form_->textoDescricao());
         ds.fieldByName("COMPONENTE").defineValor(normalizada);
         form_->defineTextoDescricao(normalizada);
-        if (form_->textoDescricao().empty() || form_->textoCodigo().empty()) {
+        if (emBranco(form_->textoDescricao()) || emBranco(form_->textoCodigo())) {
             plataforma::mostraMensagem("Descrição e/ou Código em branco. Cadastro será Cancelado."_w);
             ds.cancel();
             throw plataforma::Abortado();
@@ -230,7 +247,7 @@ void DM::ComponentesBeforePost(ClientDataSet& ds) {
     // Without a window the record's own values decide.
     const Campo& descricao = ds.fieldByName("COMPONENTE");
     if (!descricao.nulo()) ds.fieldByName("COMPONENTE").defineValor(formulario::NormalizaDescricao(descricao.comoTexto()));
-    if (ds.fieldByName("COMPONENTE").comoTexto().empty() || ds.fieldByName("CODIGO").comoTexto().empty()) {
+    if (emBranco(ds.fieldByName("COMPONENTE").comoTexto()) || emBranco(ds.fieldByName("CODIGO").comoTexto())) {
         plataforma::mostraMensagem("Descrição e/ou Código em branco. Cadastro será Cancelado."_w);
         ds.cancel();
         throw plataforma::Abortado();
@@ -245,6 +262,7 @@ bool DM::aplicaComponentes() {
     constexpr int rodadas = 60;
     std::minstd_rand sorteio(std::random_device{}());
     const int posicao = Componentes.recNo();
+    std::map<int, std::pair<std::string, std::string>> trocas;  // row: code shown, code given
     for (int rodada = 1;; ++rodada) {
         ResultadoAplicacao r;
         try {
@@ -257,6 +275,10 @@ bool DM::aplicaComponentes() {
         }
         if (r.recusas.empty()) {
             if (rodada > 1 && posicao > 0) Componentes.moveTo(posicao);
+            for (const auto& [linha, codigos] : trocas)
+                codigosTrocados_.push_back("O código "_w + codigos.first +
+                                           " já estava em uso; a cápsula foi gravada com o código "_w +
+                                           codigos.second + ".");
             return true;
         }
         const Recusa& recusa = r.recusas.front();
@@ -270,11 +292,13 @@ bool DM::aplicaComponentes() {
             std::get_if<std::string>(&recusa.valores.at(static_cast<std::size_t>(ComponentesCODIGO->indice())));
         std::this_thread::sleep_for(std::chrono::milliseconds(
             std::uniform_int_distribution<int>(0, 2 * std::min(rodada, 25))(sorteio)));
+        const std::string novo = antigo ? codigoAlemDe(*antigo) : ProximoCodigo();
+        trocas.try_emplace(recusa.linha, antigo ? *antigo : std::string(), novo).first->second.second = novo;
         silencioso_ = true;
         try {
             Componentes.moveTo(recusa.linha + 1);
             Componentes.edit();
-            ComponentesCODIGO->defineValor(antigo ? codigoAlemDe(*antigo) : ProximoCodigo());
+            ComponentesCODIGO->defineValor(novo);
             Componentes.post();
         } catch (...) {
             silencioso_ = false;
@@ -298,6 +322,12 @@ void DM::ComponentesAfterPost(ClientDataSet& ds) {
     } catch (const std::exception&) {
         // A refresh that fails after a post is ignored; the row stays as cached.
     }
+    avisaCodigosTrocados();
+}
+
+void DM::avisaCodigosTrocados() {
+    // Told once each, when the window already shows the code the row was stored with.
+    for (const std::string& aviso : std::exchange(codigosTrocados_, {})) plataforma::mostraMensagem(aviso);
 }
 
 void DM::ComponentesAfterCancel(ClientDataSet&) {
@@ -310,6 +340,7 @@ void DM::ComponentesAfterDelete(ClientDataSet& ds) {
     if (silencioso_) return;
     aplicaComponentes();
     ds.refresh();
+    avisaCodigosTrocados();
 }
 
 void DM::ComponentesBeforeClose(ClientDataSet& ds) {
@@ -326,6 +357,7 @@ void DM::ComponentesBeforeClose(ClientDataSet& ds) {
     } catch (const std::exception&) {
         // Closing never fails for a refresh.
     }
+    avisaCodigosTrocados();
     if (!gravado && ds.changeCount() > 0 &&
         !plataforma::perguntaSimNao("Fechar mesmo assim? A alteração não gravada será perdida."_w))
         throw plataforma::Abortado();

@@ -45,7 +45,7 @@ public:
     void DataModuleCreate();
 
     fb::Conexao sqlcon1{"BrenDados"};
-    fb::Conexao SQLConnection1{"IBConnection"};  // tutorial database, opened on first use
+    fb::Conexao SQLConnection1{"IBConnection"};  // tutorial database, open while help is shown
 
     Cadeia componen;      // SQLDS_Componen, DSP_Componen, Componentes, DS_Componentes
     Cadeia compNome;      // SQLDS_CompNome, DSP_CompNome, CompNome, DS_CompNome
@@ -112,19 +112,30 @@ public:
     // (empty when the last apply stored everything).
     const std::string& recusaTutorial() const { return recusaTutorial_; }
 
+    // Opens Estacoes and stands on the first workstation registered for the user,
+    // the names compared with only a-z upper-cased on both sides; false when
+    // there is none.
+    bool abreEstacaoDoUsuario(const std::string& usuario);
+
     // Opens the tutorial connection when first needed (embedded, suite folder).
     void abreTutorialSeNecessario();
+    // Closes the pages and the connection: held only while a help window is
+    // open, since other programs of the workstation open the same file.
+    void fechaTutorial();
 
 private:
     // Applies the capsule log; tells the user about refused rows; a new capsule
     // whose code was taken meanwhile gets the next free code and is applied again.
     // Returns false when a change stays pending.
     bool aplicaComponentes();
+    // Tells the user of each new capsule stored under another code than the one shown.
+    void avisaCodigosTrocados();
     void aplicaTutorial();
 
     FormularioComponentes* form_ = nullptr;
     bool silencioso_ = false;  // our own edits of a pending row run no handler
     std::string recusaTutorial_;
+    std::vector<std::string> codigosTrocados_;  // messages waiting for the re-read rows
 };
 
 // The message shown when a change can't be stored.

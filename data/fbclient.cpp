@@ -595,6 +595,15 @@ std::string nomeBibliotecaCliente(const std::string& pasta) {
 #endif
 }
 
+std::string modoDoMotorLocal(const std::string& biblioteca) {
+    Biblioteca& lib = carregaBiblioteca(biblioteca.empty() ? nomeBibliotecaCliente("") : biblioteca);
+    IFirebirdConf* conf = lib.master->getConfigManager()->getFirebirdConf();
+    const char* modo = conf->asString(conf->getKey("ServerMode"));
+    std::string r = modo ? modo : "";
+    conf->release();
+    return r;
+}
+
 struct Conexao::Impl {
     Biblioteca* lib = nullptr;
     IAttachment* att = nullptr;

@@ -62,6 +62,12 @@ private:
 // library search, otherwise the folder (with separator) + the platform's name.
 std::string nomeBibliotecaCliente(const std::string& pasta);
 
+// The server mode of the engine the client library runs local files with
+// ("Super", "SuperClassic", "Classic", as its firebird.conf sets it). Only the
+// shared modes let several programs open one file (the tutorial) at once; the
+// mode is the engine's, not a connection's.
+std::string modoDoMotorLocal(const std::string& biblioteca);
+
 class Transacao;
 
 class Conexao {

@@ -138,7 +138,7 @@ Form2::Form2(dados::DM* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
 
 Form2::~Form2() {
     // Deleted without being closed: the pages are no longer shown anywhere.
-    if (!fechada_ && ativada_) plataforma::protegido([this] { dm_->Tutorial.close(); });
+    if (!fechada_ && ativada_) plataforma::protegido([this] { dm_->fechaTutorial(); });
 }
 
 // The window loads its subject once per showing: a message box over it must
@@ -209,7 +209,7 @@ void Form2::FormClose() {
     }
     plataforma::gravaLinhas(plataforma::caminhoSuite(ajuda::kArquivoPosicao),
                             ajuda::linhasPosicao({y(), x(), height(), width()}));
-    tutorial.close();
+    dm_->fechaTutorial();
 }
 
 void Form2::FormResize() {

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -43,11 +44,12 @@ struct Vista {
 
 // The help window is modal: it is looked at (and typed into) from the event
 // loop it runs, then closed by its close box.
-void aoAbrirAjuda(Janela& j, Vista& vista, const QString& digitar = {}, int tentativas = 200) {
-    QTimer::singleShot(tentativas == 200 ? 0 : 10, [&j, &vista, digitar, tentativas] {
+void aoAbrirAjuda(Janela& j, Vista& vista, const QString& digitar = {}, std::function<void()> enquantoAberta = {},
+                  int tentativas = 200) {
+    QTimer::singleShot(tentativas == 200 ? 0 : 10, [&j, &vista, digitar, enquantoAberta, tentativas] {
         auto* f2 = qobject_cast<Form2*>(QApplication::activeModalWidget());
         if (!f2) {
-            if (tentativas > 0) aoAbrirAjuda(j, vista, digitar, tentativas - 1);
+            if (tentativas > 0) aoAbrirAjuda(j, vista, digitar, enquantoAberta, tentativas - 1);
             return;
         }
         vista.aberta = true;
@@ -56,6 +58,7 @@ void aoAbrirAjuda(Janela& j, Vista& vista, const QString& digitar = {}, int tent
         if (auto* c = j.dm->Tutorial.campo("PAGINA"); c && !c->nulo()) vista.pagina = std::get<std::int32_t>(c->valor());
         for (QChar ch : digitar)
             QTest::sendKeyEvent(QTest::Click, f2->DBRichEdit1, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        if (enquantoAberta) enquantoAberta();
         f2->close();
     });
 }
@@ -114,6 +117,41 @@ private slots:
         QCOMPARE(terceira.texto, std::string("Custo da embalagem"));
         QCOMPARE(j.dm->Componentes.state(), dados::Estado::Editando);  // help changes nothing else
         QVERIFY(j.mensagens.textos.empty());
+    }
+
+    // Another program of the workstation checks it and stores a page while this
+    // one shows its help window; the window holds the file only while it is open.
+    void ajudaEmDoisProgramasAoMesmoTempo() {
+        Janela j;
+        const QString programa = j.pasta.filePath("capsulas");
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/../capsulas", programa));
+        auto executa = [&j](const QString& comando, const QStringList& args, const QByteArray& entrada = {}) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();  // FIREBIRD_LOCK too
+            env.insert("BRENVITA_DIR", j.pasta.path());
+            p.setProcessEnvironment(env);
+            p.start(comando, args);
+            p.write(entrada);
+            p.closeWriteChannel();
+            p.waitForFinished(60000);
+            return std::make_pair(p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError()));
+        };
+        std::pair<int, QString> verificacao, gravacao;
+        Vista vista;
+        aoAbrirAjuda(j, vista, QStringLiteral("Deste programa"), [&] {
+            verificacao = executa(programa, {"--check"});
+            gravacao = executa("isql-fb", {"-q", "-b", "-user", "SYSDBA", QString::fromStdString(j.caminho("TUTORIAL.BD"))},
+                               "insert into TUTORIAL values ('OUTRO PROGRAMA', 1, 'Do outro programa'); commit;\n");
+        });
+        j.form->DBEdit1->setFocus();
+        QTest::keyClick(j.form->DBEdit1, Qt::Key_F1);
+        QVERIFY(vista.aberta);
+        QVERIFY2(verificacao.first == 0 && verificacao.second.contains("Conexao com o tutorial: OK"),
+                 qPrintable(verificacao.second));
+        QVERIFY2(gravacao.first == 0, qPrintable(gravacao.second));
+        QVERIFY(!j.dm->SQLConnection1.aberta());
+        QCOMPARE(paginasGravadas(j, vista.assunto), (std::vector<std::string>{"Deste programa"}));
+        QCOMPARE(paginasGravadas(j, "OUTRO PROGRAMA"), (std::vector<std::string>{"Do outro programa"}));
     }
 
     // The subjects of the table reach the pages as they are keyed.

@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QToolButton>
 
 using janelateste::Janela;
@@ -87,14 +88,85 @@ private slots:
     void descricaoEmBrancoCancelaSemGravar() {
         Janela j;
         auto& f = *j.form;
+        const std::string emBranco = "Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado.";
         const auto antes = j.consulta("select count(*) from COMPONEN");
         clica(f.DBNavigator1, widgets::DBNavigator::Inserir);
         clica(f.DBNavigator1, widgets::DBNavigator::Gravar);
-        QCOMPARE(j.mensagens.ultima(),
-                 std::string("Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado."));
+        QCOMPARE(j.mensagens.ultima(), emBranco);
         QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
         QVERIFY(j.consulta("select count(*) from COMPONEN") == antes);
         QVERIFY(f.BotFecharComp->isEnabled());
+
+        // Nothing but blanks is blank as well.
+        j.mensagens.limpa();
+        clica(f.DBNavigator1, widgets::DBNavigator::Inserir);
+        digita(f.DBEdit1, QStringLiteral("   "));
+        QTest::keyClick(f.DBEdit1, Qt::Key_Return);
+        clica(f.DBNavigator1, widgets::DBNavigator::Gravar);
+        QCOMPARE(j.mensagens.textos, std::vector<std::string>{emBranco});
+        QVERIFY(j.consulta("select count(*) from COMPONEN") == antes);
+    }
+
+    // A number is read at the magnitude typed: a grouping character only where
+    // it groups digits in the workstation's format, otherwise the field's
+    // message and the caret stays.
+    void numeroDigitadoNoFormatoDaEstacao_data() {
+        QTest::addColumn<QString>("local");
+        QTest::addColumn<QString>("digitado");
+        QTest::addColumn<QString>("guardado");  // empty: refused
+        QTest::newRow("en-US 0,05") << "en_US" << "0,05" << "";
+        QTest::newRow("en-US 1,234.5") << "en_US" << "1,234.5" << "1234.5";
+        QTest::newRow("pt-BR 0,05") << "pt_BR" << "0,05" << "0.05";
+        QTest::newRow("pt-BR 0.05") << "pt_BR" << "0.05" << "";
+    }
+    void numeroDigitadoNoFormatoDaEstacao() {
+        QFETCH(QString, local);
+        QFETCH(QString, digitado);
+        QFETCH(QString, guardado);
+        QLocale::setDefault(QLocale(local));
+        const auto restaura = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+        Janela j;
+        auto& f = *j.form;
+        AcessoFinanceiro = true;
+        clica(f.DBNavigator1, widgets::DBNavigator::Editar);
+        QTest::mouseClick(f.DBEdit2, Qt::LeftButton);
+        f.DBEdit2->selectAll();
+        digita(f.DBEdit2, digitado);
+        QTest::keyClick(f.DBEdit2, Qt::Key_Return);
+        if (guardado.isEmpty()) {
+            QCOMPARE(j.mensagens.textos, std::vector<std::string>{"'" + digitado.toStdString() +
+                                                                  "' n\xE3o \xE9 um valor v\xE1lido para o campo "
+                                                                  "'CUSTOUNITR'."});
+            QTRY_COMPARE(QApplication::focusWidget(), f.DBEdit2);
+        } else {
+            QVERIFY2(j.mensagens.textos.empty(), j.mensagens.ultima().c_str());
+            QCOMPARE(std::get<dados::Decimal>(j.dm->ComponentesCUSTOUNITR->valor()),
+                     *dados::Decimal::deTexto(guardado.toStdString()));
+        }
+    }
+
+    // Another workstation stores the code this one shows: the capsule is stored
+    // under the next code, which the window shows and names once.
+    void codigoTomadoPorOutraEstacao() {
+        Janela j;
+        auto& f = *j.form;
+        clica(f.DBNavigator1, widgets::DBNavigator::Inserir);
+        const std::string mostrado = plataforma::deQString(f.DBEdit50->text());
+        char seguinte[24];
+        std::snprintf(seguinte, sizeof seguinte, "%06lld", std::stoll(mostrado) + 1);
+        j.conexao->executa("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO) values (?, 'Capsula da outra', 'CAP')",
+                           {mostrado});
+        digita(f.DBEdit1, QStringLiteral("Capsula 3 verde"));
+        QTest::keyClick(f.DBEdit1, Qt::Key_Return);
+        clica(f.DBNavigator1, widgets::DBNavigator::Gravar);
+        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"O c\xF3" "digo " + mostrado +
+                                                              " j\xE1 estava em uso; a c\xE1psula foi gravada com o "
+                                                              "c\xF3" "digo " + std::string(seguinte) + "."});
+        QCOMPARE(plataforma::deQString(f.DBEdit50->text()), std::string(seguinte));
+        QCOMPARE(plataforma::deQString(f.DBEdit1->text()), std::string("Capsula 3 verde"));
+        QCOMPARE(std::get<std::string>(
+                     j.consulta("select COMPONENTE from COMPONEN where CODIGO = ?", {std::string(seguinte)})),
+                 std::string("Capsula 3 verde"));
     }
 
     void edicaoCanceladaRestauraEExclusaoPergunta() {

@@ -142,7 +142,8 @@ private slots:
         b->ComponentesCOMPONENTE->defineValor(std::string("Capsula 1 azul"));
         a->Componentes.post();
         b->Componentes.post();
-        QVERIFY2(mensagens_.textos.empty(), mensagens_.ultima().c_str());
+        QCOMPARE(mensagens_.textos, std::vector<std::string>{"O c\xF3" "digo 000001 j\xE1 estava em uso; a c\xE1psula "
+                                                             "foi gravada com o c\xF3" "digo 000002."});
         QCOMPARE(b->Componentes.changeCount(), 0);
         QCOMPARE(std::get<std::int64_t>(consulta("select count(distinct CODIGO) from COMPONEN")), std::int64_t(2));
         QCOMPARE(b->ComponentesCODIGO->comoTexto(), std::string("000002"));

@@ -22,10 +22,6 @@ using namespace dados;
 namespace {
 
 // The statements as the windows send them, the user's text a bound value.
-const std::string kEstacaoDoUsuario =
-    "Select ESTACAO, DATBASNAM, TIPO, ATCAIXA, ESVAZIAR, EMUSO, CAMINHOREQUISICAO, CAMINHOOM, CAMINHOECF, "
-    "CAMINHOSEQUENCIAL1, CAMINHO2, ROTULO1, ROTULO2, ROTULO3, ROTULO4, ROTULO5, ROTULO6, USUARIO from "
-    "ESTACOES where upper(USUARIO) = ?";
 const std::string kPaginasDoAssunto =
     "Select Assunto, Pagina, Texto from TUTORIAL where Assunto = ? order by ASSUNTO, PAGINA";
 const std::string kUltimaPagina = "Select Max(Pagina) as QdePaginas from Tutorial where ASSUNTO = ?";
@@ -120,11 +116,9 @@ class TstInstrucoes : public QObject {
     }
 
     void confereEstacaoDoUsuario(const QByteArray& texto) {
-        auto& estacoes = dm_->Estacoes;
         const std::string nome = plataforma::corta(texto.toStdString(), 60);
-        estacoes.defineComando(kEstacaoDoUsuario, {plataforma::maiusculasAscii(nome)});
-        QCOMPARE(estacoes.recordCount(), 0);
-        estacoes.close();
+        QVERIFY(!dm_->abreEstacaoDoUsuario(nome));
+        dm_->Estacoes.close();
         QCOMPARE(suiteAgora(), suite_);
     }
 
