@@ -167,18 +167,7 @@ std::string FormPellora::SelecionarEstacao() {
     EditNome->setText(paraQString(UsuarioAtual.str()));
 
     auto& estacoes = dm()->Estacoes;
-    estacoes.close();
-    const std::string usuario = maiusculas(UsuarioAtual);
-    estacoes.defineComando(
-        "Select ESTACAO, DATBASNAM, TIPO, ATCAIXA, ESVAZIAR, EMUSO, CAMINHOREQUISICAO, CAMINHOOM, CAMINHOECF, "
-        "CAMINHOSEQUENCIAL1, CAMINHO2, ROTULO1, ROTULO2, ROTULO3, ROTULO4, ROTULO5, ROTULO6, USUARIO from "
-        "ESTACOES where upper(USUARIO) = ?",
-        {usuario});
-    // No row reads as an empty name, which no signed-on user has. The server's
-    // upper() may also change accented letters; the comparison here does not.
-    const std::string doRegistro = estacoes.isEmpty() ? std::string()
-                                                      : maiusculas(estacoes.fieldByName("USUARIO").comoTexto());
-    if (doRegistro != usuario) {
+    if (!dm()->abreEstacaoDoUsuario(UsuarioAtual)) {
         // A name of at most 60 characters never reaches the caps of the short
         // strings in which the first pieces were joined.
         plataforma::mostraMensagem(
@@ -251,7 +240,17 @@ void FormPellora::VerificarLogin() {
     estadoEdicao();
     UsuarioAtual = nomeMaiusculo;
 
-    if (SelecionarEstacao().empty()) {
+    std::string banco;
+    try {
+        banco = SelecionarEstacao();
+    } catch (...) {
+        // Without a workstation nobody is signed on: the panel again, and the
+        // error goes on to be shown.
+        loginFeito_ = false;
+        estadoLogin();
+        throw;
+    }
+    if (banco.empty()) {
         // The name SelecionarEstacao put into the name box; read from the session
         // since the activation after its message may have emptied the box.
         plataforma::mostraMensagem("Não foi identificada uma área de trabalho para o usuáro "_w +
@@ -310,7 +309,9 @@ void FormPellora::DecidirLogin() {
 
     if (plataforma::arquivoExiste(kMarcaSaltaLogin) || !loginNecessario) {
         // Written in one pass; a failure leaves the old file and the work goes on.
-        plataforma::gravaLinhas(arquivoAtividade, acesso::linhasUltimaAtividade(agora));
+        // A login through the panel writes none: the files tell of the suite's
+        // sign-on, which may be another user's, and keeping it alive is not ours.
+        if (!loginFeito_) plataforma::gravaLinhas(arquivoAtividade, acesso::linhasUltimaAtividade(agora));
         estadoEdicao();
     } else {
         estadoLogin();

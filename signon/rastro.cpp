@@ -4,6 +4,8 @@
 #include "platform/files.h"
 #include "platform/text.h"
 
+#include <algorithm>
+
 namespace acesso {
 namespace {
 
@@ -73,12 +75,15 @@ DecisaoLogon decideLogon(const ArquivoRastro& logon, const ArquivoRastro& ativid
         return r;
     }
     if (atividade.estado == ArquivoRastro::Estado::Lido) {
-        ultima = segundosParede(linha(atividade.linhas, 1, kCapacidadeDataHora),
-                                linha(atividade.linhas, 2, kCapacidadeDataHora));
-        if (!ultima) {
+        const auto atividadeEm = segundosParede(linha(atividade.linhas, 1, kCapacidadeDataHora),
+                                                linha(atividade.linhas, 2, kCapacidadeDataHora));
+        if (!atividadeEm) {
             r.motivo = MotivoLogon::DataHoraInvalida;
             return r;
         }
+        // A last-activity file left from an earlier sign-on (yesterday's, say)
+        // does not make a fresh sign-on older than it is.
+        ultima = std::max(*ultima, *atividadeEm);
     }
 
     const std::optional<int> minutos = minutosLogoff(tempoLogoff);

@@ -49,8 +49,8 @@ struct DecisaoLogon {
 std::optional<int> minutosLogoff(const std::string& tempoLogoff);
 
 // The decision, without its effects. The sign-on must be from today. Its last
-// activity is the date and time of the last-activity file when that file
-// exists, otherwise the sign-on's own date and time; it is still valid when
+// activity is the later of the sign-on's own date and time and those of the
+// last-activity file (when that file exists); it is still valid when
 // that moment is not earlier than now minus the auto-logoff minutes, compared
 // as wall-clock moments to the second (not as clock texts, which go wrong
 // around midnight). Unreadable files, texts that don't convert and a bad

@@ -73,20 +73,18 @@ private slots:
         // Last activity yesterday 23:59, two minutes ago.
         const auto ontem = ArquivoRastro::lido({"09/03/25", "23:59:00"});
         QVERIFY(decide(logon("10/03/25", "00:00:05"), "5", em(kHoje, 0, 1, 0), ontem).candidato);
-        // Last activity yesterday at a later hour than now: long expired.
-        const DecisaoLogon d = decide(logon("10/03/25", "09:58:00"), "59", em(kHoje, 10, 0, 0),
-                                      ArquivoRastro::lido({"09/03/25", "23:00:00"}));
-        QVERIFY(!d.candidato);
-        QVERIFY(d.apagarArquivos);
-        QCOMPARE(d.motivo, MotivoLogon::Expirado);
+        // A last activity of yesterday 23:00 left over: the sign-on of today
+        // 09:58 is two minutes old.
+        QVERIFY(decide(logon("10/03/25", "09:58:00"), "5", em(kHoje, 10, 0, 0),
+                       ArquivoRastro::lido({"09/03/25", "23:00:00"})).candidato);
     }
 
     void atividadeSubstituiAHoraDoLogon() {
         const auto l = logon("10/03/25", "08:00:00");
         QVERIFY(!decide(l, "5", em(kHoje, 10, 33, 0)).candidato);
         QVERIFY(decide(l, "5", em(kHoje, 10, 33, 0), ArquivoRastro::lido({"10/03/25", "10:30:00"})).candidato);
-        // ... also when it is older than the sign-on itself.
-        QVERIFY(!decide(l, "5", em(kHoje, 8, 1, 0), ArquivoRastro::lido({"10/03/25", "07:00:00"})).candidato);
+        // ... but never makes the sign-on older than it is.
+        QVERIFY(decide(l, "5", em(kHoje, 8, 1, 0), ArquivoRastro::lido({"10/03/25", "07:00:00"})).candidato);
     }
 
     void tempoDeLogoffInvalido() {
