@@ -118,11 +118,10 @@ void abreConexaoPrincipal(fb::Conexao& conexao) {
 void DM::DataModuleCreate() { abreConexaoPrincipal(sqlcon1); }
 
 bool DM::abreEstacaoDoUsuario(const std::string& usuario) {
-    const std::string procurado = plataforma::maiusculasAscii(usuario);
     Estacoes.defineComando(sqlEstacoes());
     const Campo& doRegistro = Estacoes.fieldByName("USUARIO");
     for (Estacoes.first(); !Estacoes.eof(); Estacoes.next())
-        if (!doRegistro.nulo() && plataforma::maiusculasAscii(doRegistro.comoTexto()) == procurado) return true;
+        if (!doRegistro.nulo() && plataforma::iguaisSemCaixaAscii(doRegistro.comoTexto(), usuario)) return true;
     return false;
 }
 
@@ -154,7 +153,7 @@ std::optional<long long> codigoNumerico(const std::string& texto) {
 }
 
 // A description or code of nothing but blanks is as blank as an empty one.
-bool emBranco(const std::string& texto) { return AparaBrancos(texto).empty(); }
+bool emBranco(const std::string& texto) { return plataforma::apara(texto).empty(); }
 
 std::string formataCodigo(long long numero) {
     char buffer[32];

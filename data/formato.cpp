@@ -231,7 +231,7 @@ std::string textoExibicao(const Valor& v, const DefCampo& def) {
 }
 
 std::optional<std::string> semSeparadorMilhar(std::string_view texto, char decimal, char milhar) {
-    std::string_view s = apara(texto);
+    std::string_view s = plataforma::apara(texto);
     const auto ponto = s.find(decimal);
     const std::string_view fracao = ponto == std::string_view::npos ? std::string_view() : s.substr(ponto);
     std::string_view inteira = s.substr(0, ponto);
