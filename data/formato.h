@@ -6,6 +6,8 @@
 // formataNumero, formataDecimal and the separators are declared in dataset.h.
 #include "rules/value.h"
 
+#include <QDateTime>
+#include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,5 +26,11 @@ std::string textoReal(double v, char separador);  // shortest text that reads ba
 std::optional<Decimal> leDecimal(std::string_view texto, char separador, int escala);
 std::optional<double> leReal(std::string_view texto, char separador);
 std::optional<std::int64_t> leInteiro(std::string_view texto);
+
+// Dates and times as the workstation writes them: its short date with a
+// four-digit year, the time (when not midnight) with its time separator.
+QString formatoData();
+std::string textoDataHora(const QDateTime& h);
+std::optional<QDateTime> leDataHora(const std::string& texto);
 
 }  // namespace dados
