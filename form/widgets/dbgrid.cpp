@@ -206,6 +206,9 @@ void DBGrid::ajustaAoFonte() {
 void DBGrid::changeEvent(QEvent* e) {
     QTableView::changeEvent(e);
     if (e->type() != QEvent::FontChange) return;
+    // The titles too: a desktop theme may give headers a font of their own.
+    horizontalHeader()->setFont(font());
+    verticalHeader()->setFont(font());
     ajustaAoFonte();
     aplicaColunas();  // columns without a width of their own are measured in the font
 }

@@ -56,13 +56,13 @@ QStringList semNome(QAccessibleInterface* pai) {
 // `livre` aside).
 QStringList cortados(widgets::DBGrid* g, int livre = -1) {
     QStringList r;
-    const QFontMetrics fm(g->font());
+    const QFontMetrics fm(g->font()), fmTitulo(g->horizontalHeader()->font());
     const int margemCelula = 2 * (g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1) + 1;
     const int margemTitulo = 2 * g->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, g->horizontalHeader());
     for (int c = 0; c < g->model()->columnCount(); ++c) {
         if (g->isColumnHidden(c)) continue;
         const QString titulo = g->model()->headerData(c, Qt::Horizontal).toString();
-        if (fm.horizontalAdvance(titulo) + margemTitulo > g->columnWidth(c)) r << titulo;
+        if (fmTitulo.horizontalAdvance(titulo) + margemTitulo > g->columnWidth(c)) r << titulo;
         for (int l = 0; l < g->model()->rowCount() && c != livre; ++l) {
             const QString t = plataforma::paraQString(g->textoCelula(l, c));
             if (fm.horizontalAdvance(t) + margemCelula > g->columnWidth(c)) r << t;
@@ -195,6 +195,9 @@ private slots:
     // In pt-BR, at the widths the layout gives them.
     void gradesLegiveisETabelaComSaidas() {
         QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        // As a desktop theme does: titles in a larger font of their own.
+        const QFont titulos = QApplication::font("QHeaderView");
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 12), "QHeaderView");
         Janela j;
         auto& f = *j.form;
         QTest::mouseClick(f.botgradecomp, Qt::LeftButton);
@@ -217,6 +220,7 @@ private slots:
         QHelpEvent dica(QEvent::ToolTip, p, g->viewport()->mapToGlobal(p));
         QApplication::sendEvent(g->viewport(), &dica);
         QCOMPARE(QToolTip::text(), fornecedor.data().toString());
+        QApplication::setFont(titulos, "QHeaderView");
     }
 };
 
