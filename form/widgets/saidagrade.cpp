@@ -57,7 +57,7 @@ QString campoCsv(QString v) {
 struct Pagina {
     QRect area;
     double escala = 1;
-    QFont fonte, fonteTitulos, fonteCabecalho;
+    QFont fonte, fonteCabecalho;
     int alturaLinha = 0;
     int alturaCabecalho = 0;  // title and date, then the column titles
     int alturaRodape = 0;
@@ -74,9 +74,8 @@ Pagina mede(const DBGrid& grade, QPagedPaintDevice& dispositivo, const std::vect
     const double pixels = QFontInfo(grade.font()).pixelSize() * p.escala;
     p.fonte = grade.font();
     p.fonte.setPixelSize(std::max(1, static_cast<int>(pixels)));
-    p.fonteTitulos = p.fonte;
-    p.fonteTitulos.setBold(true);
-    p.fonteCabecalho = p.fonteTitulos;
+    p.fonteCabecalho = p.fonte;
+    p.fonteCabecalho.setBold(true);
     p.fonteCabecalho.setPixelSize(std::max(1, static_cast<int>(pixels * 1.5)));
     const QFontMetrics fm(p.fonte, &dispositivo);
     p.alturaLinha = fm.height() * 3 / 2;
@@ -99,6 +98,7 @@ void desenhaLinha(QPainter& pintor, const DBGrid& grade, const std::vector<int>&
         int alinhamento = Qt::AlignLeft | Qt::AlignVCenter;
         if (linha < 0) {
             texto = titulo(grade, c);
+            pintor.fillRect(r, QColor(224, 224, 224));  // as the grid's header
         } else {
             texto = celula(grade, linha, c);
             alinhamento = grade.model()->data(grade.model()->index(linha, c), Qt::TextAlignmentRole).toInt();
@@ -159,9 +159,7 @@ int imprimeGrade(const DBGrid& grade, QPagedPaintDevice& dispositivo, const QStr
         pintor.drawText(cabecalho, Qt::AlignRight | Qt::AlignTop, data);
 
         int topo = p.area.top() + p.alturaCabecalho - p.alturaLinha;
-        pintor.setFont(p.fonteTitulos);
         desenhaLinha(pintor, grade, colunas, p, topo, -1);
-        pintor.setFont(p.fonte);
         const int fim = std::min(linhas, (pagina + 1) * p.linhasPorPagina);
         for (int r = pagina * p.linhasPorPagina; r < fim; ++r) {
             topo += p.alturaLinha;
