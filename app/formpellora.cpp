@@ -1,5 +1,6 @@
 #include "app/formpellora.h"
 
+#include "app/acessibilidade.h"
 #include "form/widgets/aparencia.h"
 
 #include "data/dm.h"
@@ -54,6 +55,7 @@ FormPellora::FormPellora(QWidget* parent) : QWidget(parent) {
     criaPaineisPesquisa();
     criaPainelCompras();
     criaMenuAjuda();
+    aplicacao::nomeiaControles(*this);
     ligaEventos();
     FormCreate();
 }

@@ -49,6 +49,7 @@ void FormPellora::criaPainelCompras() {
     DBGridUltimaCompra = new widgets::DBGrid(p);
     DBGridUltimaCompra->setObjectName(QStringLiteral("DBGridUltimaCompra"));
     DBGridUltimaCompra->setReadOnly(true);
+    DBGridUltimaCompra->setFont(aparencia::fonteGrade());
     DBGridUltimaCompra->OnDrawColumnCell = [this](int recNo, int coluna, bool selecionada,
                                                   widgets::CoresCelula& c) {
         DBGridUltimaCompraDrawColumnCell(recNo, coluna, selecionada, c);

@@ -10,6 +10,7 @@
 #include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"
 #include "form/widgets/ligacao.h"
+#include "form/widgets/saidagrade.h"
 #include "platform/messages.h"
 #include "platform/program.h"
 #include "platform/text.h"
@@ -117,6 +118,8 @@ void FormPellora::criaPaineisPesquisa() {
     GradeComponentes->OnDrawColumnCell = [this](int recNo, int coluna, bool selecionada, widgets::CoresCelula& c) {
         GradeComponentesDrawColumnCell(recNo, coluna, selecionada, c);
     };
+    GradeComponentes->setFont(aparencia::fonteGrade());
+    widgets::ofereceExportacaoEImpressao(GradeComponentes, Panel2->text());
     BitBtn13 = botao(pnlTabelaComp, "BitBtn13", "&Fechar Tabela de Componentes", {4, 446, 761, 33});
     connect(BitBtn13, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BitBtn13Click(); }); });
 }

@@ -1,11 +1,13 @@
 #include "app/programa.h"
 
 #include "app/caixas.h"
+#include "app/cursorespera.h"
 #include "app/formpellora.h"
 #include "data/catalogo.h"
 #include "data/dm.h"
 #include "data/dm2.h"
 #include "platform/files.h"
+#include "platform/localidade.h"
 #include "platform/messages.h"
 #include "platform/program.h"
 #include "platform/suite.h"
@@ -132,8 +134,10 @@ int executaPrograma(int argc, char* argv[]) {
             return verificaInstalacao();
         }
 
+    plataforma::adotaLocalidadePadrao();
     Aplicacao app(argc, argv);
     plataforma::defineCaixas(aplicacao::caixasModais());
+    aplicacao::instalaCursorEspera();
 
     // Start-up, each object whole before the next: the main window (which reads
     // the settings), DM, the help window, DM2.

@@ -4,7 +4,6 @@
 #include "platform/program.h"
 #include "platform/text.h"
 
-#include <QLocale>
 #include <algorithm>
 #include <limits>
 #include <unordered_map>
@@ -201,29 +200,6 @@ bool mesmasDefinicoes(const std::vector<DefCampo>& a, const std::vector<DefCampo
             a[i].escala != b[i].escala)
             return false;
     return true;
-}
-
-// The date as the workstation writes it, always with a four-digit year.
-QString formatoData() {
-    QString f = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!f.contains(QLatin1String("yyyy"))) f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return f;
-}
-
-std::string textoDataHora(const QDateTime& h) {
-    QString t = h.date().toString(formatoData());
-    if (h.time() != QTime(0, 0)) t += h.time().toString(QStringLiteral(" HH:mm:ss"));
-    return plataforma::deQString(t);
-}
-
-std::optional<QDateTime> leDataHora(const std::string& texto) {
-    const QString t = plataforma::paraQString(texto).trimmed();
-    const QString f = formatoData();
-    for (const QString& sufixo : {QStringLiteral(" HH:mm:ss"), QStringLiteral(" HH:mm"), QString()}) {
-        const QDateTime h = QDateTime::fromString(t, f + sufixo);
-        if (h.isValid()) return h;
-    }
-    return std::nullopt;
 }
 
 bool vazio(const Valor& v) {

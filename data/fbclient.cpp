@@ -1,5 +1,7 @@
 #include "data/fbclient.h"
 
+#include "platform/espera.h"
+
 #include <firebird/Interface.h>
 
 #include <algorithm>
@@ -653,6 +655,7 @@ void Conexao::abre() { liga(false); }
 void Conexao::criaBanco() { liga(true); }
 
 void Conexao::liga(bool criacao) {
+    plataforma::Espera espera;
     fecha();
     Biblioteca& lib = carregaBiblioteca(biblioteca_.empty() ? nomeBibliotecaCliente("") : biblioteca_);
     auto novo = std::make_unique<Impl>();
@@ -682,6 +685,7 @@ void Conexao::fecha() {
 
 template <class F>
 auto Conexao::comReconexao(F&& f) -> decltype(f()) {
+    plataforma::Espera espera;
     if (!aberta()) abre();
     try {
         return f();
@@ -726,6 +730,7 @@ Transacao::Transacao(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Transacao::~Transacao() = default;
 
 Resultado Transacao::consulta(const std::string& sql, const std::vector<Valor>& parametros) {
+    plataforma::Espera espera;
     impl_->exigeAberta();
     return traduzErros(*impl_->lib, [&] {
         Status st(*impl_->lib);
@@ -734,6 +739,7 @@ Resultado Transacao::consulta(const std::string& sql, const std::vector<Valor>& 
 }
 
 long Transacao::executa(const std::string& sql, const std::vector<Valor>& parametros) {
+    plataforma::Espera espera;
     impl_->exigeAberta();
     return traduzErros(*impl_->lib, [&] {
         Status st(*impl_->lib);
@@ -744,6 +750,7 @@ long Transacao::executa(const std::string& sql, const std::vector<Valor>& parame
 }
 
 void Transacao::confirma() {
+    plataforma::Espera espera;
     impl_->exigeAberta();
     traduzErros(*impl_->lib, [&] {
         Status st(*impl_->lib);
@@ -753,6 +760,7 @@ void Transacao::confirma() {
 }
 
 void Transacao::desfaz() {
+    plataforma::Espera espera;
     impl_->exigeAberta();
     ITransaction* tra = impl_->tra;
     impl_->tra = nullptr;

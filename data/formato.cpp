@@ -1,6 +1,7 @@
 #include "data/formato.h"
 
 #include "data/dataset.h"
+#include "platform/clock.h"
 #include "platform/text.h"
 
 #include <QLocale>
@@ -145,6 +146,11 @@ char umCaractere(const QString& s, char reserva) {
     return t[0];
 }
 
+// Hours, minutes and (optionally) seconds with the locale's separator.
+QString formatoHora(bool segundos) {
+    const QString s(QLatin1Char(plataforma::separadorHora()));
+    return QStringLiteral("HH") + s + QStringLiteral("mm") + (segundos ? s + QStringLiteral("ss") : QString());
+}
 
 }  // namespace
 
@@ -220,13 +226,7 @@ std::string textoExibicao(const Valor& v, const DefCampo& def) {
     if (auto i = std::get_if<std::int64_t>(&v)) return inteiro(*i);
     if (auto t = std::get_if<std::string>(&v)) return *t;
     if (auto b = std::get_if<Blob>(&v)) return b->bytes;
-    if (auto h = std::get_if<QDateTime>(&v)) {
-        QString f = QLocale().dateFormat(QLocale::ShortFormat);
-        if (!f.contains(QLatin1String("yyyy"))) f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-        QString t = h->date().toString(f);
-        if (h->time() != QTime(0, 0)) t += h->time().toString(QStringLiteral(" HH:mm:ss"));
-        return plataforma::deQString(t);
-    }
+    if (auto h = std::get_if<QDateTime>(&v)) return textoDataHora(*h);
     return {};
 }
 
@@ -258,6 +258,28 @@ std::optional<std::string> semSeparadorMilhar(std::string_view texto, char decim
     }
     r += fracao;
     return r;
+}
+
+QString formatoData() {
+    QString f = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!f.contains(QLatin1String("yyyy"))) f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return f;
+}
+
+std::string textoDataHora(const QDateTime& h) {
+    QString t = h.date().toString(formatoData());
+    if (h.time() != QTime(0, 0)) t += QLatin1Char(' ') + h.time().toString(formatoHora(true));
+    return plataforma::deQString(t);
+}
+
+std::optional<QDateTime> leDataHora(const std::string& texto) {
+    const QString t = plataforma::paraQString(texto).trimmed();
+    const QString f = formatoData();
+    for (const QString& hora : {formatoHora(true), formatoHora(false), QString()}) {
+        const QDateTime h = QDateTime::fromString(t, hora.isEmpty() ? f : f + QLatin1Char(' ') + hora);
+        if (h.isValid()) return h;
+    }
+    return std::nullopt;
 }
 
 }  // namespace dados

@@ -6,6 +6,8 @@
 // formataNumero, formataDecimal and the separators are declared in dataset.h.
 #include "rules/value.h"
 
+#include <QDateTime>
+#include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,5 +32,11 @@ std::optional<std::int64_t> leInteiro(std::string_view texto);
 // separator anywhere else ("0,05", "1,23") makes the text no number (nullopt),
 // so that no typed number is read at another magnitude.
 std::optional<std::string> semSeparadorMilhar(std::string_view texto, char decimal, char milhar);
+
+// Dates and times as the workstation writes them: its short date with a
+// four-digit year, the time (when not midnight) with its time separator.
+QString formatoData();
+std::string textoDataHora(const QDateTime& h);
+std::optional<QDateTime> leDataHora(const std::string& texto);
 
 }  // namespace dados

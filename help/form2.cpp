@@ -91,6 +91,10 @@ Form2::Form2(dados::DM* dm, QWidget* parent) : QDialog(parent), dm_(dm) {
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoDefault(false);
     }
+    // The buttons show only arrows and the page has no label: named for screen readers.
+    BitBtn2->setAccessibleName(paraQString("Página anterior"_w));
+    BitBtn1->setAccessibleName(paraQString("Próxima página"_w));
+    DBRichEdit1->setAccessibleName(paraQString("Texto da página"_w));
 
     Aviso = new QLabel(this);
     Aviso->setObjectName(QStringLiteral("Aviso"));

@@ -1,6 +1,6 @@
 #pragma once
 // The current moment, settable in tests, and the suite's date/time patterns
-// "dd/mm/yy" and "hh:nn:ss".
+// "dd/mm/yy" and "hh:nn:ss", whose '/' and ':' are the locale's separators.
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
@@ -11,6 +11,11 @@ namespace plataforma {
 
 QDateTime agora();
 void defineRelogio(std::optional<QDateTime> momento);  // tests
+
+// The separators of the locale's short date and time formats ('/' and ':' when
+// the format has none, as the C locale's "d MMM yyyy").
+char separadorData();
+char separadorHora();
 
 std::string formataData(const QDate& d);   // dd/mm/yy
 std::string formataHora(const QTime& t);   // hh:nn:ss

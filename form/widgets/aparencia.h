@@ -21,6 +21,9 @@ inline QFont arialArredondada(int pixels) {
     return f;
 }
 
+// The grids' font: their column widths were laid out for it.
+inline QFont fonteGrade() { return arial(10); }
+
 inline void pinta(QWidget* w, const QColor& fundo, const QColor& texto = QColor()) {
     QPalette p = w->palette();
     if (fundo.isValid()) {

@@ -73,7 +73,16 @@ bool DBEdit::mostraOCampo() const {
 }
 
 bool DBEdit::event(QEvent* e) {
-    if (e->type() == QEvent::ShortcutOverride && seguraEsc(e, !mostraOCampo())) return true;
+    if (e->type() == QEvent::ShortcutOverride) {
+        if (seguraEsc(e, !mostraOCampo())) return true;
+        // A line edit claims Ctrl+Home and Ctrl+End but does nothing with them:
+        // they are left to the window's keys (the navigator's first and last record).
+        const auto* k = static_cast<QKeyEvent*>(e);
+        if (k->matches(QKeySequence::MoveToStartOfDocument) || k->matches(QKeySequence::MoveToEndOfDocument)) {
+            e->ignore();
+            return false;
+        }
+    }
     return QLineEdit::event(e);
 }
 

@@ -8,10 +8,12 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
-#include <QLocale>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <QToolTip>
 #include <algorithm>
 
 namespace widgets {
@@ -191,10 +193,24 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), modelo_(new ModeloGrade(th
     horizontalHeader()->setHighlightSections(false);
     // Fixed row heights: nothing is measured per row, however many there are.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     verticalHeader()->setHighlightSections(false);
+    ajustaAoFonte();
+}
+
+void DBGrid::ajustaAoFonte() {
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QChar(0x25B6)) + 10);
+}
+
+void DBGrid::changeEvent(QEvent* e) {
+    QTableView::changeEvent(e);
+    if (e->type() != QEvent::FontChange) return;
+    // The titles too: a desktop theme may give headers a font of their own.
+    horizontalHeader()->setFont(font());
+    verticalHeader()->setFont(font());
+    ajustaAoFonte();
+    aplicaColunas();  // columns without a width of their own are measured in the font
 }
 
 DBGrid::~DBGrid() = default;
@@ -284,6 +300,23 @@ void DBGrid::currentChanged(const QModelIndex& atual, const QModelIndex& anterio
     plataforma::protegido([&] { ds->moveTo(atual.row() + 1); });
     // A move the dataset refused puts the grid back on the dataset's record.
     if (ds->recNo() - 1 != atual.row()) QTimer::singleShot(0, this, &DBGrid::sincroniza);
+}
+
+bool DBGrid::textoCabe(const QModelIndex& idx) const {
+    const int margens = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    return fontMetrics().horizontalAdvance(idx.data().toString()) + margens <= columnWidth(idx.column());
+}
+
+bool DBGrid::viewportEvent(QEvent* e) {
+    if (e->type() != QEvent::ToolTip) return QTableView::viewportEvent(e);
+    // A value longer than its column shows whole under the pointer.
+    const auto* ajuda = static_cast<QHelpEvent*>(e);
+    const QModelIndex idx = indexAt(ajuda->pos());
+    if (idx.isValid() && !textoCabe(idx))
+        QToolTip::showText(ajuda->globalPos(), idx.data().toString(), viewport(), visualRect(idx));
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void DBGrid::keyPressEvent(QKeyEvent* e) {

@@ -52,6 +52,9 @@ public:
 
     // Text of a cell as drawn (row and column 0-based).
     std::string textoCelula(int linha, int coluna) const;
+    // Whether a cell's text shows whole in its column; a cut one shows whole in
+    // a tooltip under the pointer.
+    bool textoCabe(const QModelIndex& celula) const;
 
     // Before a cell is drawn: its record number (1-based), its column and whether
     // its row is selected.
@@ -60,6 +63,8 @@ public:
     std::function<void(char&)> OnKeyPress;
 
 protected:
+    void changeEvent(QEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyboardSearch(const QString&) override {}  // letters do not move the record
     void currentChanged(const QModelIndex& atual, const QModelIndex& anterior) override;
@@ -68,6 +73,7 @@ private:
     void sincroniza();  // the dataset changed: rows, current row, columns
     void mostraAtual();
     void aplicaColunas();
+    void ajustaAoFonte();  // row height and indicator width
 
     QPointer<dados::DataSource> fonte_;
     ModeloGrade* modelo_;

@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QShortcut>
 #include <QToolButton>
 
 namespace widgets {
@@ -15,35 +16,49 @@ namespace widgets {
 namespace {
 struct Desenho {
     const char* nome;
-    const char* glifo;  // UTF-8
+    const char* glifo;   // UTF-8
+    const char* titulo;  // UTF-8: the button's accessible name and tooltip
+    // A key that no control of the windows gives a meaning to (Enter, Esc, Tab,
+    // Ctrl+Delete, F1, an editor's own keys such as Ctrl+Z or Ctrl+E).
+    QKeyCombination tecla;
 };
-constexpr std::array<Desenho, DBNavigator::quantidadeBotoes> kBotoes{{
-    {"primeiro", "|\u25C0"},
-    {"anterior", "\u25C0"},
-    {"proximo", "\u25B6"},
-    {"ultimo", "\u25B6|"},
-    {"inserir", "+"},
-    {"excluir", "\u2212"},
-    {"editar", "\u25B2"},
-    {"gravar", "\u2713"},
-    {"cancelar", "\u2715"},
-    {"atualizar", "\u21BB"},
+const std::array<Desenho, DBNavigator::quantidadeBotoes> kBotoes{{
+    {"primeiro", "|\u25C0", "Primeiro", Qt::CTRL | Qt::Key_Home},
+    {"anterior", "\u25C0", "Anterior", Qt::CTRL | Qt::Key_PageUp},
+    {"proximo", "\u25B6", "Pr\u00F3ximo", Qt::CTRL | Qt::Key_PageDown},
+    {"ultimo", "\u25B6|", "\u00DAltimo", Qt::CTRL | Qt::Key_End},
+    {"inserir", "+", "Incluir", Qt::CTRL | Qt::Key_N},
+    {"excluir", "\u2212", "Excluir", Qt::CTRL | Qt::SHIFT | Qt::Key_Delete},
+    {"editar", "\u25B2", "Editar", QKeyCombination(Qt::Key_F2)},
+    {"gravar", "\u2713", "Gravar", Qt::CTRL | Qt::Key_S},
+    {"cancelar", "\u2715", "Cancelar", Qt::CTRL | Qt::SHIFT | Qt::Key_Backspace},
+    {"atualizar", "\u21BB", "Atualizar", QKeyCombination(Qt::Key_F5)},
 }};
 }  // namespace
 
 DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(QStringLiteral("Navegador"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     for (int i = 0; i < quantidadeBotoes; ++i) {
+        const Desenho& d = kBotoes[static_cast<std::size_t>(i)];
         auto* b = new QToolButton(this);
-        b->setObjectName(QString::fromLatin1(kBotoes[static_cast<std::size_t>(i)].nome));
-        b->setText(QString::fromUtf8(kBotoes[static_cast<std::size_t>(i)].glifo));
+        b->setObjectName(QString::fromLatin1(d.nome));
+        b->setText(QString::fromUtf8(d.glifo));
+        b->setAccessibleName(QString::fromUtf8(d.titulo));
+        const QKeySequence tecla(d.tecla);
+        b->setToolTip(
+            QStringLiteral("%1 (%2)").arg(QString::fromUtf8(d.titulo), tecla.toString(QKeySequence::NativeText)));
         b->setFocusPolicy(Qt::NoFocus);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         b->setEnabled(false);
         connect(b, &QToolButton::clicked, this, [this, i] { clica(static_cast<Botao>(i)); });
+        // Held by the button: the key works only while the button could be
+        // clicked (enabled and shown, its window active) and then is that click.
+        auto* atalho = new QShortcut(tecla, b);
+        connect(atalho, &QShortcut::activated, b, &QToolButton::click);
         layout->addWidget(b);
         botoes_[static_cast<std::size_t>(i)] = b;
     }

@@ -1,5 +1,6 @@
 // Where the suite's files are, and the clock with its date and time texts.
 #include "platform/clock.h"
+#include "platform/localidade.h"
 #include "platform/suite.h"
 
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@ private slots:
         definePastaSuite("");
         definePastaExecutavel("");
         defineRelogio(std::nullopt);
+        QLocale::setDefault(QLocale::c());
     }
 
     void pastaDaSuite() {
@@ -67,6 +69,30 @@ private slots:
         QCOMPARE(formataHora(QTime(23, 59, 59)), "23:59:59");
         for (QDate d(2000, 1, 1); d.year() < 2100; d = d.addDays(37))
             QCOMPARE(converteData(formataData(d)), std::optional<QDate>(d));
+    }
+
+    // The first variable set decides, as the system reads numbers: C and POSIX
+    // name no locale of the user's.
+    void localidadeDoUsuarioOuPtBr() {
+        QVERIFY(!localidadeDoUsuario("", "", ""));
+        QVERIFY(!localidadeDoUsuario("", "", "C.UTF-8"));
+        QVERIFY(!localidadeDoUsuario("", "POSIX", "de_DE.UTF-8"));
+        QVERIFY(!localidadeDoUsuario("C", "", "de_DE.UTF-8"));
+        QVERIFY(localidadeDoUsuario("", "", "en_US.UTF-8"));
+        QVERIFY(localidadeDoUsuario("", "de_DE", "C"));
+        QVERIFY(localidadeDoUsuario("pt_BR", "", ""));
+    }
+
+    void separadoresDaLocalidade() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(formataData(QDate(2024, 3, 5)), "05.03.24");
+        QCOMPARE(converteData("05.03.24"), std::optional<QDate>(QDate(2024, 3, 5)));
+        QVERIFY(!converteData("05/03/24"));
+        QLocale::setDefault(QLocale(QLocale::Finnish, QLocale::Finland));
+        QCOMPARE(formataHora(QTime(9, 4, 5)), "09.04.05");
+        QCOMPARE(converteHora("09.04.05"), std::optional<QTime>(QTime(9, 4, 5)));
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        QCOMPARE(formataData(QDate(2024, 3, 5)) + " " + formataHora(QTime(9, 4, 5)), "05/03/24 09:04:05");
     }
 
     void conversaoDeData_data() {

@@ -5,6 +5,7 @@
 #include "form/widgets/dbnavigator.h"
 #include "form/widgets/dbrichedit.h"
 #include "form/widgets/dbrotulo.h"
+#include "form/widgets/saidagrade.h"
 #include "platform/messages.h"
 #include "platform/program.h"
 #include "support/dbtest.h"
@@ -14,7 +15,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QShortcut>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -33,6 +37,30 @@ void digita(QWidget* w, const QString& texto) {
         else
             QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
     }
+}
+
+// A ';'-separated file as a spreadsheet reads it: quoted fields, doubled quotes.
+QList<QStringList> leCsv(const QString& texto) {
+    QList<QStringList> linhas(1);
+    QString campo;
+    bool aspas = false;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        if (aspas && c == '"' && i + 1 < texto.size() && texto[i + 1] == '"') {
+            campo += c;
+            ++i;
+        } else if (c == '"') {
+            aspas = !aspas;
+        } else if (!aspas && (c == ';' || c == '\r')) {
+            linhas.last() << campo;
+            campo.clear();
+            if (c == '\r') linhas.append(QStringList());
+        } else if (aspas || c != '\n') {
+            campo += c;
+        }
+    }
+    linhas.removeLast();  // after the last line end
+    return linhas;
 }
 }  // namespace
 
@@ -402,6 +430,70 @@ private slots:
         ds().next();
         QCOMPARE(texto->toPlainText(), QString());
         QCOMPARE(titulo->texto(), std::string("Capsula 1 branca"));
+    }
+
+    // Literal rows: quotes and ';' inside the values, a hidden and a moved column.
+    void gradeExportadaEmCsvLidaDeVolta() {
+        dados::SQLDataSet sql{"SQLDS_Csv", con_.get(),
+                              "select cast('Capsula \"0\"; azul' as varchar(70)) as COMPONENTE, "
+                              "cast(1234.5 as numeric(15, 4)) as CUSTO, 'x' as OCULTA from RDB$DATABASE union all "
+                              "select 'Capsula 1 branca', 0.047, 'y' from RDB$DATABASE",
+                              {}};
+        dados::Provider dsp("DSP_Csv", &sql, "RDB$DATABASE");
+        dados::ClientDataSet tabela("Csv", &dsp);
+        dados::DataSource fonte("DS_Csv", &tabela);
+        tabela.open();
+        auto* grade = poe(new DBGrid);
+        grade->liga(&fonte);
+        grade->defineColunas({{"COMPONENTE", "Descri\xE7\xE3o; \"entre aspas\"", 180},
+                              {"CUSTO", "Custo", 80},
+                              {"OCULTA", "Oculta", 40, {}, false}});
+        grade->horizontalHeader()->moveSection(1, 0);
+
+        QTemporaryDir pasta;
+        const QString caminho = pasta.filePath("tabela.csv");
+        QCOMPARE(gravaCsv(*grade, caminho), QString());
+        QFile arquivo(caminho);
+        QVERIFY(arquivo.open(QIODevice::ReadOnly));
+        const QByteArray bytes = arquivo.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QList<QStringList> esperadas{{"Custo", QString::fromUtf8("Descri\u00e7\u00e3o; \"entre aspas\"")},
+                                           {"1234,5", "Capsula \"0\"; azul"},
+                                           {"0,047", "Capsula 1 branca"}};
+        QCOMPARE(leCsv(QString::fromUtf8(bytes.mid(3))), esperadas);
+        QCOMPARE(tabela.recNo(), 1);
+
+        // A name that cannot be written: the reason, and no file under it.
+        const QString impossivel = pasta.filePath("falta/tabela.csv");
+        QVERIFY(!gravaCsv(*grade, impossivel).isEmpty());
+        QVERIFY(!QFile::exists(impossivel));
+    }
+
+    // Two full pages and one row more make three numbered pages.
+    void gradeImpressaEmPdf() {
+        auto* grade = poe(new DBGrid);
+        grade->defineColunas({{"A", "Tipo", 100}, {"B", "Nome", 300}});
+        QTemporaryDir pasta;
+        const QString caminho = pasta.filePath("tabela.pdf");
+        QPrinter impressora(QPrinter::HighResolution);
+        impressora.setOutputFormat(QPrinter::PdfFormat);
+        impressora.setOutputFileName(caminho);
+        const int porPagina = linhasPorPagina(*grade, impressora);
+        QVERIFY(porPagina > 10);
+        dados::SQLDataSet sql{"SQLDS_Lista", con_.get(),
+                              "select first " + std::to_string(2 * porPagina + 1) +
+                                  " a.RDB$TYPE as A, a.RDB$TYPE_NAME as B from RDB$TYPES a cross join RDB$TYPES b",
+                              {}};
+        dados::Provider dsp("DSP_Lista", &sql, "RDB$TYPES");
+        dados::ClientDataSet lista("Lista", &dsp);
+        dados::DataSource fonte("DS_Lista", &lista);
+        lista.open();
+        grade->liga(&fonte);
+        QCOMPARE(imprimeGrade(*grade, impressora, "Tabela"), 3);
+        QFile arquivo(caminho);
+        QVERIFY(arquivo.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromLatin1(arquivo.readAll()).count(QRegularExpression("/Type\\s*/Page\\b")), 3);
+        QCOMPARE(lista.recNo(), 1);
     }
 
     // Cells are read when drawn: a large dataset costs nothing per move.
