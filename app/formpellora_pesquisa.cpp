@@ -3,6 +3,7 @@
 
 #include "form/widgets/aparencia.h"
 #include "app/filtroeventos.h"
+#include "data/catalogo.h"
 #include "data/dm.h"
 #include "rules/normalizacao.h"
 #include "rules/pesquisa.h"
@@ -161,9 +162,7 @@ void FormPellora::PesquisaDescricao() {
     NomeComponente->setText(paraQString(t));
     auto& nomes = dm_->CompNome;
     nomes.close();
-    // The typed text is a bound value; its '%' and '_' match themselves.
-    if (t.size() <= formulario::kLarguraDescricao)
-        nomes.defineComando(formulario::sqlPesquisa(), {formulario::padraoPrefixo(t)});
+    if (formulario::podeIniciarDescricao(t)) nomes.defineComando(dados::kSqlPesquisaDescricao, {t});
 
     if (nomes.isEmpty()) {
         nomes.close();

@@ -6,6 +6,7 @@
 #include "data/catalogo.h"
 #include "data/dm.h"
 #include "data/dm2.h"
+#include "data/indices.h"
 #include "platform/files.h"
 #include "platform/localidade.h"
 #include "platform/messages.h"
@@ -96,6 +97,7 @@ int verificaInstalacao() {
         try {
             c.abre();
             std::printf("Conexao com o servidor: OK\n");
+            for (const auto& linha : dados::verificaIndices(c)) std::printf("%s\n", linha.c_str());
         } catch (const std::exception& e) {
             imprime("Conexao com o servidor: FALHOU", e.what());
             tudoCerto = false;

@@ -1,20 +1,30 @@
 // Benchmarks of the capsule registry against a baseline that does the same
-// database work straight through the server's API (bench/base.cpp). For each
-// size N the suite database is made anew with N capsules and 4·N rows of other
-// groups; every operation is timed as the median of several runs, ours and the
-// baseline's interleaved, and one table is printed at the end.
+// database work straight through the server's API (bench/base.cpp). Two kinds
+// of database, each made anew:
+//   - N capsules and 4·N rows of other groups (N = 1 000, 10 000, 100 000);
+//   - a pharmacy: 300 capsules among 20 000 other components, 500 suppliers,
+//     40 000 invoices and 200 000 purchase lines, measured without and then with
+//     the recommended indexes (db/indices.sql).
+// Every operation is timed as the median of several runs, ours and the
+// baseline's interleaved; the tables are printed at the end in Markdown.
 //
 //   capsulas_bench --host 127.0.0.1/PORT --programa PATH/capsulas --pasta TMPDIR
-//                  [--n 1000,10000,100000] [--vezes 7+] [--indice-grupo]
+//                  [--n 1000,10000,100000] [--vezes 7+] [--indices] [--sem-farmacia]
+//                  [--grafico FILE]
 //   capsulas_bench --partida-base DATABASE   (the baseline's start-up, timed from main)
+//
+// --n with an empty list skips the runs by N; --indices adds the recommended
+// indexes to those runs too; --grafico writes the milliseconds by N for the
+// chart (bench/grafico.gp).
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 #include "bench/base.h"
 #include "data/catalogo.h"
 #include "data/dm.h"
-#include "rules/pesquisa.h"
+#include "data/indices.h"
 #include "platform/suite.h"
+#include "platform/text.h"
 #include "settings/settings.h"
 
 #include <QCoreApplication>
@@ -28,12 +38,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <malloc.h>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
-#include "platform/text.h"
 
 using namespace plataforma::literais;
 
@@ -60,11 +71,17 @@ double mediana(std::vector<double> v) {
 
 constexpr const char* kAlias = "C:\\brenvita\\dados\\brenvita.bd";
 
-// The search of the capsule window: description prefix, capsules only.
-const std::string kSqlPesquisa =
-    "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE LIKE ? ESCAPE '" +
-    std::string(1, formulario::kEscapeLike) + "' and GRUPO = 'CAP' order by COMPONENTE";
-const std::string kTextoPesquisa = formulario::padraoPrefixo("Capsula gastro");
+// The search finds the two capsules loaded for it.
+const std::string kTextoPesquisa = "Capsula gastro";
+// The same search as a literal pattern, which the server also serves from the
+// description index once it sees the text.
+const std::string kSqlPesquisaLiteral =
+    "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE LIKE '" + kTextoPesquisa +
+    "%' and GRUPO = 'CAP' order by COMPONENTE";
+// The search of the previous code: a bound pattern, which no index can serve.
+const std::string kSqlPesquisaAnterior =
+    "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE LIKE cast(? as varchar(141)) "
+    "ESCAPE '\\' and GRUPO = 'CAP' order by COMPONENTE";
 const std::string kSqlCodigos = "select CODIGO from COMPONEN";
 
 // The suite's tables, from db/suite.sql (comments dropped, split on ';').
@@ -92,14 +109,15 @@ std::vector<std::string> instrucoesSuite() {
     return r;
 }
 
-// N capsules, then 4·N rows of other groups, filled much as a pharmacy fills
-// them; then the two capsules that the search finds. One transaction.
-void carrega(dados::fb::Conexao& c, int n) {
-    c.executa(R"(execute block (n integer = ?) as
+// `capsulas` capsules, then `outros` rows of other groups, filled much as a
+// pharmacy fills them; then the two capsules that the search finds. Codes are
+// 000001 on, capsules first. One transaction.
+void carregaComponentes(dados::fb::Conexao& c, int capsulas, int outros) {
+    c.executa(R"(execute block (n integer = ?, total integer = ?) as
   declare i integer = 1;
   declare cap smallint;
 begin
-  while (i <= 5 * n) do
+  while (i <= total) do
   begin
     cap = iif(i <= n, 1, 0);
     insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, FAMILIA, UNID, CONTROLADA, CUSTOUNITUS, CUSTOUNITR,
@@ -124,15 +142,69 @@ begin
       iif(:cap = 1, null, 'Ascorbic acid'), 'PADRAO');
     i = i + 1;
   end
-  insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID) values (lpad(cast(5 * :n + 1 as varchar(10)), 6, '0'),
+  insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID) values (lpad(cast(:total + 1 as varchar(10)), 6, '0'),
     'Capsula gastrorresistente 0 branca', 'CAP', 'un');
-  insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID) values (lpad(cast(5 * :n + 2 as varchar(10)), 6, '0'),
+  insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID) values (lpad(cast(:total + 2 as varchar(10)), 6, '0'),
     'Capsula gastrorresistente 1 azul', 'CAP', 'un');
 end)",
-              {static_cast<std::int32_t>(n)});
+              {static_cast<std::int32_t>(capsulas), static_cast<std::int32_t>(capsulas + outros)});
 }
 
-void recriaBanco(const std::string& banco, int n, bool indiceGrupo) {
+// The pharmacy's purchases: 500 suppliers, 40 000 invoices over four years,
+// five purchase lines each. Every 500th line is a capsule's: 400 lines over the
+// first 40 capsules (10 each), a third of them with the description in
+// capitals. Every seventh invoice names its supplier in capitals.
+void carregaCompras(dados::fb::Conexao& c) {
+    c.executa(R"(execute block as
+  declare i integer = 1;
+  declare k integer;
+  declare d varchar(70);
+  declare f varchar(40);
+begin
+  while (i <= 500) do
+  begin
+    insert into FORNECED (CODIGO, NOME, NOMEFANTASIA, CIDADE, ESTADO, TEL)
+    values (lpad(cast(:i as varchar(4)), 4, '0'), 'Fornecedor ' || :i || ' Ltda', 'Fornecedor ' || :i,
+      'Belo Horizonte', 'MG', '(31) 3' || lpad(cast(:i as varchar(3)), 3, '0') || '-' || (1000 + mod(:i * 37, 9000)));
+    i = i + 1;
+  end
+  i = 1;
+  while (i <= 40000) do
+  begin
+    f = 'Fornecedor ' || (mod(:i, 500) + 1);
+    insert into NFISCAL (DATA, NOTAFISCAL, FORNECEDOR)
+    values (dateadd(mod(:i * 7, 1461) day to date '2021-01-01'), :i, iif(mod(:i, 7) = 0, upper(:f), :f));
+    i = i + 1;
+  end
+  i = 0;
+  while (i < 200000) do
+  begin
+    k = :i / 5 + 1;
+    if (mod(:i, 500) = 0) then
+    begin
+      select COMPONENTE from COMPONEN where CODIGO = lpad(cast(mod(:i / 500, 40) + 1 as varchar(6)), 6, '0')
+        into :d;
+      if (mod(:i / 500, 3) = 0) then d = upper(:d);
+    end
+    else
+      d = decode(mod(:i, 3), 0, 'Acido ascorbico ', 1, 'Pote plastico 60 ml ', 'Essencia de laranja ') ||
+          (301 + mod(:i, 20000));
+    f = 'Fornecedor ' || (mod(:k, 500) + 1);
+    insert into COMPRAS (LABORATORIO, NOTAFISCAL, FORNECEDOR, DATA, QUANTIDADE, UNIDADE, PRECOUNITR, SALDO,
+      COMPONENTE)
+    values ('Loja ' || mod(:k, 3), :k, iif(mod(:k, 7) = 0, upper(:f), :f),
+      dateadd(mod(:k * 7, 1461) day to date '2021-01-01'), 1000 + mod(:i, 9000), 'un',
+      0.01 + mod(:i, 100) / 1000.0, (1000 + mod(:i, 9000)) * (0.01 + mod(:i, 100) / 1000.0), :d);
+    i = i + 1;
+  end
+end)");
+}
+
+void criaIndicesRecomendados(dados::fb::Conexao& c) {
+    for (const auto& i : dados::indicesRecomendados()) c.executa(i.criacao.substr(0, i.criacao.size() - 1));
+}
+
+void recriaBanco(const std::string& banco, const std::function<void(dados::fb::Conexao&)>& carga) {
     try {
         base::Cliente c;
         c.conecta(banco);
@@ -144,10 +216,7 @@ void recriaBanco(const std::string& banco, int n, bool indiceGrupo) {
     c.defineBanco(banco);
     c.criaBanco();
     for (const auto& s : instrucoesSuite()) c.executa(s);
-    carrega(c, n);
-    // A trial of the schema: the capsule statements filter on GRUPO and order
-    // by COMPONENTE, so this index lets the server visit the capsules only.
-    if (indiceGrupo) c.executa("create index IX_COMPONEN_GRUPO_COMPONENTE on COMPONEN (GRUPO, COMPONENTE)");
+    carga(c);
 }
 
 // Bytes the heap holds in use (small blocks and mapped large ones).
@@ -164,25 +233,33 @@ std::size_t bytesDoValor(const dados::Valor& v) {
     return 8;  // 64-bit integers, decimals, doubles, timestamps
 }
 
-struct Linha {
+// What a run is: by N, or the pharmacy without (0) or with (1) the indexes.
+struct Perfil {
+    int n = 0;            // capsules; 0 for the pharmacy
+    int indices = -1;     // -1: the runs by N
+    bool farmacia() const { return n == 0; }
+};
+
+struct Medida {
+    Perfil perfil;
     std::string operacao;
-    int n;
     double nosso, base;
     std::string unidade;
 };
 
-std::vector<Linha> g_tabela;
+std::vector<Medida> g_medidas;
 
-void registra(const std::string& operacao, int n, double nosso, double base, const std::string& unidade = "ms") {
-    g_tabela.push_back({operacao, n, nosso, base, unidade});
-    std::fprintf(stderr, "  %-34s N=%-7d ours %10.2f  baseline %10.2f %s\n", operacao.c_str(), n, nosso, base,
+void registra(const Perfil& p, const std::string& operacao, double nosso, double base,
+              const std::string& unidade = "ms") {
+    g_medidas.push_back({p, operacao, nosso, base, unidade});
+    std::fprintf(stderr, "  %-44s ours %10.2f  baseline %10.2f %s\n", operacao.c_str(), nosso, base,
                  unidade.c_str());
 }
 
 // Runs `vezes` timed rounds after one warm-up, ours and the baseline's taking
 // turns so that any drift of the machine touches both alike.
 template <class Nosso, class Base>
-void compara(const std::string& operacao, int n, int vezes, Nosso&& nosso, Base&& base) {
+void compara(const Perfil& p, const std::string& operacao, int vezes, Nosso&& nosso, Base&& base) {
     std::vector<double> a, b;
     for (int i = 0; i <= vezes; ++i) {
         double ta, tb;
@@ -197,7 +274,7 @@ void compara(const std::string& operacao, int n, int vezes, Nosso&& nosso, Base&
         a.push_back(ta);
         b.push_back(tb);
     }
-    registra(operacao, n, mediana(a), mediana(b));
+    registra(p, operacao, mediana(a), mediana(b));
 }
 
 // One program start, timed by the program itself; the printed value in ms.
@@ -221,141 +298,168 @@ double partida(const QString& programa, const QStringList& argumentos, const QSt
 }
 
 struct Opcoes {
-    std::string host, programa, pasta;
+    std::string host, programa, pasta, grafico;
     std::vector<int> tamanhos{1000, 10000, 100000};
     int vezes = 0;  // 0: 15 runs up to 10 000 capsules, 7 beyond (noise matters most when runs are short)
-    bool indiceGrupo = false;
+    bool indices = false, farmacia = true;
+    std::string banco() const { return host + ":" + kAlias; }
 };
 
-void medeTamanho(const Opcoes& opcoes, int n) {
-    Opcoes o = opcoes;
-    if (o.vezes == 0) o.vezes = n <= 10000 ? 15 : 7;
-    const std::string banco = o.host + ":" + kAlias;
-    std::fprintf(stderr, "N = %d: loading %d rows...\n", n, 5 * n + 2);
-    const double carga = cronometra([&] { recriaBanco(banco, n, o.indiceGrupo); });
-    std::fprintf(stderr, "  loaded in %.1f s\n", carga / 1000);
+std::string codigo(int numero) {
+    char c[16];
+    std::snprintf(c, sizeof c, "%06d", numero);
+    return c;
+}
 
+// The capsule operations on the database as it is: open, post an edited and a
+// new capsule, the search in its three forms and, in the pharmacy, the last
+// purchases of a capsule that has ten.
+void medeOperacoes(const Opcoes& o, const Perfil& p, int capsulas, int vezes) {
+    IpServidorCentral = o.host;
+    dados::DM dm;
+    dm.DataModuleCreate();
+    base::Cliente b;
+    b.conecta(o.banco());
+    auto& comp = dm.Componentes;
     const std::string& sqlComponentes = dados::sqlComponentes();
-    {
-        IpServidorCentral = o.host;
-        dados::DM dm;
-        dm.DataModuleCreate();
-        base::Cliente b;
-        b.conecta(banco);
-        auto& comp = dm.Componentes;
 
-        // Open Componentes. Closing is not timed; its apply-and-refresh is
-        // switched off meanwhile, since nothing is pending.
-        const auto aoFechar = comp.BeforeClose;
-        comp.BeforeClose = nullptr;
-        long long memoria = 0;
-        std::size_t bytesValores = 0, largura = 0;
-        compara("open Componentes", n, o.vezes,
-                [&](int i) {
-                    comp.close();
-                    const long long antes = heapEmUso();
-                    const double t = cronometra([&] { comp.open(); });
-                    if (i == 1) memoria = heapEmUso() - antes;
-                    return t;
-                },
-                [&](int) {
-                    base::Linhas l;
-                    const double t = cronometra([&] { l = b.seleciona(sqlComponentes); });
-                    largura = l.largura;
-                    if (l.quantas != static_cast<std::size_t>(comp.recordCount()))
-                        throw std::runtime_error("baseline and ours read different row counts");
-                    return t;
-                });
-        comp.BeforeClose = aoFechar;
+    // Open Componentes. Closing is not timed; its apply-and-refresh is
+    // switched off meanwhile, since nothing is pending.
+    const auto aoFechar = comp.BeforeClose;
+    comp.BeforeClose = nullptr;
+    long long memoria = 0;
+    std::size_t bytesValores = 0, largura = 0;
+    compara(p, "open Componentes", vezes,
+            [&](int i) {
+                comp.close();
+                const long long antes = heapEmUso();
+                const double t = cronometra([&] { comp.open(); });
+                if (i == 1) memoria = heapEmUso() - antes;
+                return t;
+            },
+            [&](int) {
+                base::Linhas l;
+                const double t = cronometra([&] { l = b.seleciona(sqlComponentes); });
+                largura = l.largura;
+                if (l.quantas != static_cast<std::size_t>(comp.recordCount()))
+                    throw std::runtime_error("baseline and ours read different row counts");
+                return t;
+            });
+    comp.BeforeClose = aoFechar;
+    if (!p.farmacia()) {
         for (int r = 0; r < comp.recordCount(); ++r)
             for (const auto& v : comp.linha(r)) bytesValores += bytesDoValor(v);
         const double linhas = comp.recordCount();
-        registra("memory per row vs value bytes", n, memoria / linhas, bytesValores / linhas, "B");
-        registra("memory per row vs plain arrays", n, memoria / linhas, static_cast<double>(largura), "B");
+        registra(p, "memory per row vs value bytes", memoria / linhas, bytesValores / linhas, "B");
+        registra(p, "memory per row vs plain arrays", memoria / linhas, static_cast<double>(largura), "B");
+    }
 
-        // One edited capsule posted: edit, post, apply, re-read.
-        const std::string codigo = [&] {
-            char c[16];
-            std::snprintf(c, sizeof c, "%06d", n / 2);
-            return std::string(c);
-        }();
-        compara("post an edited capsule", n, o.vezes,
-                [&](int i) {
-                    if (!comp.locate("CODIGO", codigo)) throw std::runtime_error("capsule " + codigo + " not found");
-                    return cronometra([&] {
-                        comp.edit();
-                        comp.fieldByName("CUSTOUNITR").defineValor(dados::Decimal{5000000 + 2 * i, 8});
-                        comp.post();
-                    });
-                },
-                [&](int i) {
-                    return cronometra([&] {
-                        b.executa("UPDATE COMPONEN SET CUSTOUNITR = ? WHERE CODIGO = ?",
-                                  {base::Parametro::escalado(5000001 + 2 * i), base::Parametro::de(codigo)});
-                        b.seleciona(sqlComponentes);
-                    });
+    // One edited capsule posted: edit, post, apply, re-read.
+    const std::string editado = codigo(std::max(1, capsulas / 2));
+    compara(p, "post an edited capsule", vezes,
+            [&](int i) {
+                if (!comp.locate("CODIGO", editado)) throw std::runtime_error("capsule " + editado + " not found");
+                return cronometra([&] {
+                    comp.edit();
+                    comp.fieldByName("CUSTOUNITR").defineValor(dados::Decimal{5000000 + 2 * i, 8});
+                    comp.post();
                 });
-        if (comp.changeCount() != 0) throw std::runtime_error("an edited capsule was not stored");
-
-        // One new capsule: next code, insert, apply, re-read.
-        std::string insercao = "INSERT INTO COMPONEN (", marcas;
-        for (const auto& c : dados::camposComponen()) {
-            insercao += (marcas.empty() ? "" : ", ") + c.nome;
-            marcas += marcas.empty() ? "?" : ", ?";
-        }
-        insercao += ") VALUES (" + marcas + ")";
-        compara("post a new capsule", n, o.vezes,
-                [&](int i) {
-                    return cronometra([&] {
-                        comp.append();
-                        comp.fieldByName("COMPONENTE").defineValor("Capsula 2 nova " + std::to_string(i));
-                        comp.post();
-                    });
-                },
-                [&](int i) {
-                    return cronometra([&] {
-                        char codigo[32];
-                        std::snprintf(codigo, sizeof codigo, "%06lld", base::maiorCodigo(b.seleciona(kSqlCodigos)) + 1);
-                        std::vector<base::Parametro> p(dados::camposComponen().size());
-                        auto define = [&](const char* coluna, base::Parametro v) {
-                            for (std::size_t k = 0; k < p.size(); ++k)
-                                if (dados::camposComponen()[k].nome == coluna) p[k] = std::move(v);
-                        };
-                        const auto um = base::Parametro::escalado(100000000);
-                        define("CODIGO", base::Parametro::de(codigo));
-                        define("COMPONENTE", base::Parametro::de("Capsula 3 nova " + std::to_string(i)));
-                        define("GRUPO", base::Parametro::de("CAP"));
-                        define("UNID", base::Parametro::de("un"));
-                        define("UNID_VENDA", base::Parametro::de("un"));
-                        define("DIVISORUNID", um);
-                        define("USAR_FORMPRECO", base::Parametro::de("S"));
-                        define("FATORCORRECAO", um);
-                        define("FATORDILUICAO", um);
-                        define("DENSIDADE", um);
-                        define("GRUPOF", base::Parametro::de("N"));
-                        define("USOCONTINUO", base::Parametro::de("N"));
-                        define("USAEXCIPIENTE", base::Parametro::de("N"));
-                        define("CONTROLADA", base::Parametro::de("Não"_w));
-                        b.executa(insercao, p);
-                        b.seleciona(sqlComponentes);
-                    });
+            },
+            [&](int i) {
+                return cronometra([&] {
+                    b.executa("UPDATE COMPONEN SET CUSTOUNITR = ? WHERE CODIGO = ?",
+                              {base::Parametro::escalado(5000001 + 2 * i), base::Parametro::de(editado)});
+                    b.seleciona(sqlComponentes);
                 });
-        if (comp.changeCount() != 0) throw std::runtime_error("a new capsule was not stored");
+            });
+    if (comp.changeCount() != 0) throw std::runtime_error("an edited capsule was not stored");
 
-        // Description search with two matches.
-        compara("description search (2 matches)", n, o.vezes,
+    // One new capsule: next code, insert, apply, re-read.
+    std::string insercao = "INSERT INTO COMPONEN (", marcas;
+    for (const auto& c : dados::camposComponen()) {
+        insercao += (marcas.empty() ? "" : ", ") + c.nome;
+        marcas += marcas.empty() ? "?" : ", ?";
+    }
+    insercao += ") VALUES (" + marcas + ")";
+    compara(p, "post a new capsule", vezes,
+            [&](int i) {
+                return cronometra([&] {
+                    comp.append();
+                    comp.fieldByName("COMPONENTE").defineValor("Capsula 2 nova " + std::to_string(i));
+                    comp.post();
+                });
+            },
+            [&](int i) {
+                return cronometra([&] {
+                    char novo[32];
+                    std::snprintf(novo, sizeof novo, "%06lld", base::maiorCodigo(b.seleciona(kSqlCodigos)) + 1);
+                    std::vector<base::Parametro> v(dados::camposComponen().size());
+                    auto define = [&](const char* coluna, base::Parametro valor) {
+                        for (std::size_t k = 0; k < v.size(); ++k)
+                            if (dados::camposComponen()[k].nome == coluna) v[k] = std::move(valor);
+                    };
+                    const auto um = base::Parametro::escalado(100000000);
+                    define("CODIGO", base::Parametro::de(novo));
+                    define("COMPONENTE", base::Parametro::de("Capsula 3 nova " + std::to_string(i)));
+                    define("GRUPO", base::Parametro::de("CAP"));
+                    define("UNID", base::Parametro::de("un"));
+                    define("UNID_VENDA", base::Parametro::de("un"));
+                    define("DIVISORUNID", um);
+                    define("USAR_FORMPRECO", base::Parametro::de("S"));
+                    define("FATORCORRECAO", um);
+                    define("FATORDILUICAO", um);
+                    define("DENSIDADE", um);
+                    define("GRUPOF", base::Parametro::de("N"));
+                    define("USOCONTINUO", base::Parametro::de("N"));
+                    define("USAEXCIPIENTE", base::Parametro::de("N"));
+                    define("CONTROLADA", base::Parametro::de("Não"_w));
+                    b.executa(insercao, v);
+                    b.seleciona(sqlComponentes);
+                });
+            });
+    if (comp.changeCount() != 0) throw std::runtime_error("a new capsule was not stored");
+
+    // The description search with two matches: the window's statement, the
+    // literal pattern, and the bound pattern of the previous code.
+    auto pesquisa = [&](const std::string& operacao, const std::string& sql, std::vector<dados::Valor> valores) {
+        std::vector<base::Parametro> parametros;
+        for (const auto& v : valores) parametros.push_back(base::Parametro::de(std::get<std::string>(v)));
+        compara(p, operacao, vezes,
                 [&](int) {
-                    const double t = cronometra(
-                        [&] { dm.CompNome.defineComando(kSqlPesquisa, {kTextoPesquisa}); });
+                    const double t = cronometra([&] { dm.CompNome.defineComando(sql, valores); });
                     if (dm.CompNome.recordCount() != 2) throw std::runtime_error("the search did not find two capsules");
                     return t;
                 },
-                [&](int) {
-                    return cronometra([&] { b.seleciona(kSqlPesquisa, {base::Parametro::de(kTextoPesquisa)}); });
-                });
-    }
+                [&](int) { return cronometra([&] { b.seleciona(sql, parametros); }); });
+    };
+    pesquisa("description search (2 matches)", dados::kSqlPesquisaDescricao, {kTextoPesquisa});
+    pesquisa("search, the literal LIKE 'Capsula gastro%'", kSqlPesquisaLiteral, {});
+    pesquisa("search, the bound LIKE of the previous code", kSqlPesquisaAnterior, {kTextoPesquisa + "%"});
 
-    // Start-up to the window's editing state, in a process of its own each time.
+    if (p.farmacia()) {
+        // The window's last purchases of the first capsule, as the window runs them.
+        if (!comp.locate("CODIGO", codigo(1))) throw std::runtime_error("capsule 000001 not found");
+        const std::string descricao = plataforma::maiusculasAscii(comp.fieldByName("COMPONENTE").comoTexto());
+        auto& compras = dm.CDS_SQLDataSet1;
+        compara(p, "last purchases (10 of 200 000)", vezes,
+                [&](int) {
+                    const double t = cronometra([&] {
+                        compras.defineComando(dados::kSqlUltimasCompras, {descricao});
+                        compras.last();
+                        compras.first();
+                    });
+                    if (compras.recordCount() != 10) throw std::runtime_error("the capsule has not ten purchases");
+                    return t;
+                },
+                [&](int) {
+                    return cronometra([&] { b.seleciona(dados::kSqlUltimasCompras, {base::Parametro::de(descricao)}); });
+                });
+        compras.close();
+    }
+}
+
+// Start-up to the window's editing state, in a process of its own each time.
+void medePartida(const Opcoes& o, const Perfil& p, int vezes) {
     const QString pasta = QString::fromStdString(o.pasta) + QStringLiteral("/partida");
     std::filesystem::create_directories(pasta.toStdString());
     const QString programa = pasta + QStringLiteral("/capsulas");
@@ -364,7 +468,7 @@ void medeTamanho(const Opcoes& opcoes, int n) {
         throw std::runtime_error("could not copy the program to " + programa.toStdString());
     {
         std::ofstream ini((pasta + QStringLiteral("/BRENVITA.INI")).toStdString(), std::ios::binary);
-        std::string rotulo = "IP DO SERVIDOR CENTRAL.........................:";
+        const std::string rotulo = "IP DO SERVIDOR CENTRAL.........................:";
         ini << rotulo << ' ' << o.host << "\r\n";
         std::ofstream((pasta + QStringLiteral("/SaltaCad.db")).toStdString());  // no login panel
     }
@@ -374,22 +478,264 @@ void medeTamanho(const Opcoes& opcoes, int n) {
     ambiente.insert(QStringLiteral("BRENVITA_MESSAGES"), pasta + QStringLiteral("/mensagens.txt"));
     ambiente.insert(QStringLiteral("CAPSULAS_MEDE_PARTIDA"), QStringLiteral("1"));
     const QString eu = QCoreApplication::applicationFilePath();
-    compara("start-up to the editing state", n, o.vezes,
+    compara(p, "start-up to the editing state", vezes,
             [&](int) { return partida(programa, {}, pasta, ambiente, "partida_ms="); },
             [&](int) {
-                return partida(eu, {QStringLiteral("--partida-base"), QString::fromStdString(banco)}, pasta, ambiente,
-                               "partida_ms=");
+                return partida(eu, {QStringLiteral("--partida-base"), QString::fromStdString(o.banco())}, pasta,
+                               ambiente, "partida_ms=");
             });
 }
 
-void imprimeTabela() {
-    std::printf("\n| operation | N | ours | baseline | ratio |\n|---|---:|---:|---:|---:|\n");
-    for (const auto& l : g_tabela) {
-        const int casas = l.unidade == "B" ? 0 : (l.nosso < 10 ? 2 : 1);
-        std::printf("| %s | %d | %.*f %s | %.*f %s | %.2f |\n", l.operacao.c_str(), l.n, casas, l.nosso,
-                    l.unidade.c_str(), casas, l.base, l.unidade.c_str(), l.nosso / l.base);
+// ---------------------------------------------------------------- plans
+
+// 10000 -> "10 000".
+std::string milhar(int n) {
+    const std::string d = std::to_string(n);
+    std::string s;
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        if (i > 0 && (d.size() - i) % 3 == 0) s += ' ';
+        s += d[i];
     }
+    return s;
+}
+
+
+std::string g_planos;
+
+// The server's plan and work for one statement, as isql shows them. The
+// statement runs inside a block with its '?' a variable of the block, which the
+// server sees no sooner than a bound value; the rows are counted, not shown.
+std::string planoIsql(const Opcoes& o, const std::string& sql, int colunas, const std::string& valor) {
+    std::string bloco = "set plan on;\nset stats on;\nset term ^;\nexecute block returns (linhas integer) as\n"
+                        "declare p varchar(141) = '" + valor + "';\n";
+    std::string destino;
+    for (int i = 1; i <= colunas; ++i) {
+        bloco += "declare v" + std::to_string(i) + " varchar(300);\n";
+        destino += (i > 1 ? ", :v" : ":v") + std::to_string(i);
+    }
+    std::string instrucao = sql;
+    if (const auto i = instrucao.find('?'); i != std::string::npos) instrucao.replace(i, 1, ":p");
+    bloco += "begin\n  linhas = 0;\n  for " + instrucao + " into " + destino +
+             " do linhas = linhas + 1;\n  suspend;\nend^\nset term ;^\n";
+
+    QProcess isql;
+    isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-ch"), QStringLiteral("WIN1252"),
+                                           QStringLiteral("-user"), QStringLiteral("sysdba"), QStringLiteral("-password"),
+                                           QStringLiteral("tallowpin"), QString::fromStdString(o.banco())});
+    isql.write(QByteArray::fromStdString(bloco));
+    isql.closeWriteChannel();
+    if (!isql.waitForFinished(600000)) throw std::runtime_error("isql-fb did not finish");
+    std::string resultado, linhas;
+    std::istringstream saida(isql.readAllStandardOutput().toStdString() + isql.readAllStandardError().toStdString());
+    bool contagem = false;
+    for (std::string l; std::getline(saida, l);) {
+        if (l.rfind("PLAN", 0) == 0 || l.rfind("Statement failed", 0) == 0 || l.rfind("-", 0) == 0) resultado += l + "\n";
+        else if (contagem && l.find_first_not_of(' ') != std::string::npos) {
+            linhas = l.substr(l.find_first_not_of(' '));
+            contagem = false;
+        } else if (l.find("====") != std::string::npos) contagem = true;
+        else if (l.rfind("Elapsed time", 0) == 0 || l.rfind("Reads", 0) == 0 || l.rfind("Fetches", 0) == 0)
+            resultado += l + "\n";
+    }
+    return resultado + linhas + " rows\n";
+}
+
+void registraPlanos(const Opcoes& o, const std::string& titulo, bool farmacia) {
+    std::fprintf(stderr, "  plans: %s\n", titulo.c_str());
+    g_planos += "\n#### " + titulo + "\n\n```\n";
+    auto plano = [&](const std::string& rotulo, const std::string& sql, int colunas, const std::string& valor) {
+        g_planos += "-- " + rotulo + "\n" + planoIsql(o, sql, colunas, valor) + "\n";
+    };
+    plano("the capsule list", dados::sqlComponentes(), static_cast<int>(dados::camposComponen().size()), "");
+    plano("the description search, STARTING WITH ?", dados::kSqlPesquisaDescricao, 4, kTextoPesquisa);
+    plano("the search of the previous code, LIKE ? ESCAPE", kSqlPesquisaAnterior, 4, kTextoPesquisa + "%");
+    plano("the search with the text as a literal, LIKE 'Capsula gastro%'", kSqlPesquisaLiteral, 4, "");
+    if (farmacia) {
+        IpServidorCentral = o.host;
+        dados::fb::Conexao c("Planos");
+        c.defineBanco(o.banco());
+        const auto d = c.consulta("select COMPONENTE from COMPONEN where CODIGO = '000001'");
+        plano("the last purchases of capsule 000001", dados::kSqlUltimasCompras, 9,
+              plataforma::maiusculasAscii(std::get<std::string>(d.linhas.at(0).at(0))));
+    }
+    while (g_planos.size() > 1 && g_planos[g_planos.size() - 2] == '\n') g_planos.pop_back();
+    g_planos += "```\n";
+}
+
+void medeTamanho(const Opcoes& o, int n) {
+    const int vezes = o.vezes ? o.vezes : n <= 10000 ? 15 : 7;
+    const Perfil p{n, -1};
+    std::fprintf(stderr, "N = %d: loading %d rows...\n", n, 5 * n + 2);
+    const double carga = cronometra([&] {
+        recriaBanco(o.banco(), [&](dados::fb::Conexao& c) {
+            carregaComponentes(c, n, 4 * n);
+            if (o.indices) criaIndicesRecomendados(c);
+        });
+    });
+    std::fprintf(stderr, "  loaded in %.1f s\n", carga / 1000);
+    medeOperacoes(o, p, n, vezes);
+    medePartida(o, p, vezes);
+    if (n == o.tamanhos.back())
+        registraPlanos(o, "N = " + milhar(n) + (o.indices ? ", with the recommended indexes" : ""), false);
+}
+
+void medeFarmacia(const Opcoes& o) {
+    const int vezes = o.vezes ? o.vezes : 15;
+    std::fprintf(stderr, "Pharmacy: loading 20 302 components, 500 suppliers, 40 000 invoices, 200 000 purchases...\n");
+    const double carga = cronometra([&] {
+        recriaBanco(o.banco(), [](dados::fb::Conexao& c) {
+            carregaComponentes(c, 300, 20000);
+            carregaCompras(c);
+        });
+    });
+    std::fprintf(stderr, "  loaded in %.1f s\n", carga / 1000);
+    for (int indices : {0, 1}) {
+        if (indices) {
+            dados::fb::Conexao c("Indices");
+            c.defineBanco(o.banco());
+            c.abre();
+            criaIndicesRecomendados(c);
+        }
+        std::fprintf(stderr, "Pharmacy, %s the recommended indexes:\n", indices ? "with" : "without");
+        const Perfil p{0, indices};
+        medeOperacoes(o, p, 300, vezes);
+        medePartida(o, p, vezes);
+        registraPlanos(o, indices ? "Pharmacy, with the recommended indexes" : "Pharmacy, without the indexes", true);
+    }
+}
+
+// ---------------------------------------------------------------- report
+
+std::string ms(double v, const std::string& unidade = "ms") {
+    char t[64];
+    std::snprintf(t, sizeof t, "%.*f %s", unidade == "B" ? 0 : v < 10 ? 2 : 1, v, unidade.c_str());
+    return t;
+}
+
+std::string razao(double v) {
+    char t[32];
+    std::snprintf(t, sizeof t, "%.2f", v);
+    return t;
+}
+
+const Medida* acha(const Perfil& p, const std::string& operacao) {
+    for (const auto& m : g_medidas)
+        if (m.perfil.n == p.n && m.perfil.indices == p.indices && m.operacao == operacao) return &m;
+    return nullptr;
+}
+
+void imprimeTabelas() {
+    bool porN = false, farmacia = false;
+    for (const auto& m : g_medidas) (m.perfil.farmacia() ? farmacia : porN) = true;
+    if (porN) {
+        std::printf("\n### Runs by N\n\n| operation | N | ours | baseline | ratio |\n|---|---:|---:|---:|---:|\n");
+        for (const auto& m : g_medidas)
+            if (!m.perfil.farmacia())
+                std::printf("| %s | %s | %s | %s | %s |\n", m.operacao.c_str(), milhar(m.perfil.n).c_str(),
+                            ms(m.nosso, m.unidade).c_str(), ms(m.base, m.unidade).c_str(),
+                            razao(m.nosso / m.base).c_str());
+    }
+    if (farmacia) {
+        std::printf("\n### Pharmacy profile\n\n"
+                    "| operation | ours, no indexes | baseline | ratio | ours, with indexes | baseline | ratio |\n"
+                    "|---|---:|---:|---:|---:|---:|---:|\n");
+        for (const auto& m : g_medidas) {
+            if (!m.perfil.farmacia() || m.perfil.indices != 0) continue;
+            std::printf("| %s | %s | %s | %s |", m.operacao.c_str(), ms(m.nosso).c_str(), ms(m.base).c_str(),
+                        razao(m.nosso / m.base).c_str());
+            if (const Medida* c = acha({0, 1}, m.operacao))
+                std::printf(" %s | %s | %s |\n", ms(c->nosso).c_str(), ms(c->base).c_str(),
+                            razao(c->nosso / c->base).c_str());
+            else
+                std::printf(" | | |\n");
+        }
+    }
+
+    // The targets, each with what this run measured.
+    std::printf("\n### Targets\n\n| target | measured | held |\n|---|---|---|\n");
+    auto alvo = [](const std::string& nome, const std::string& medido, bool sim) {
+        std::printf("| %s | %s | %s |\n", nome.c_str(), medido.c_str(), sim ? "yes" : "**no**");
+    };
+    for (int n : {10000, 100000})
+        if (const Medida* m = acha({n, -1}, "description search (2 matches)"))
+            alvo("search, 2 matches, N = " + milhar(n) + ": at most 5 ms", ms(m->nosso), m->nosso <= 5);
+    if (const Medida* m = acha({0, 1}, "post an edited capsule"))
+        alvo("pharmacy, with the indexes: post an edited capsule at most 20 ms", ms(m->nosso), m->nosso <= 20);
+    if (const Medida* m = acha({0, 1}, "last purchases (10 of 200 000)"))
+        alvo("pharmacy, with the indexes: last purchases at most 10 ms", ms(m->nosso), m->nosso <= 10);
+    {
+        const Medida* sem = acha({0, 0}, "start-up to the editing state");
+        const Medida* com = acha({0, 1}, "start-up to the editing state");
+        if (sem && com)
+            alvo("pharmacy: start-up to the editing state at most 250 ms",
+                 ms(sem->nosso) + " without the indexes, " + ms(com->nosso) + " with",
+                 sem->nosso <= 250 && com->nosso <= 250);
+    }
+    {
+        // The search is the one statement this code changed; the previous one is measured beside it.
+        const Medida* agora = acha({0, 0}, "description search (2 matches)");
+        const Medida* antes = acha({0, 0}, "search, the bound LIKE of the previous code");
+        if (agora && antes)
+            alvo("pharmacy, without the indexes: no operation slower than with the previous code",
+                 "search " + ms(agora->nosso) + " against " + ms(antes->nosso) +
+                     " with the previous statement; the other statements are unchanged",
+                 agora->nosso <= antes->nosso);
+    }
+    {
+        std::string medido;
+        bool sim = true;
+        for (const auto& m : g_medidas)
+            if (m.operacao == "memory per row vs value bytes") {
+                medido += (medido.empty() ? "" : ", ") + razao(m.nosso / m.base) + " at " + milhar(m.perfil.n);
+                sim = sim && m.nosso <= 2 * m.base;
+            }
+        if (!medido.empty()) alvo("memory per cached row at most 2 times the value bytes, flat in N", medido, sim);
+    }
+    {
+        // The largest ratio of each run, and the operation that has it.
+        std::map<std::pair<int, int>, const Medida*> maiores;
+        for (const auto& m : g_medidas) {
+            if (m.unidade != "ms") continue;
+            const Medida*& maior = maiores[{m.perfil.n, m.perfil.indices}];
+            if (!maior || m.nosso / m.base > maior->nosso / maior->base) maior = &m;
+        }
+        std::string medido;
+        bool sim = true;
+        for (const auto& [chave, m] : maiores) {
+            const std::string onde = m->perfil.farmacia()
+                                         ? std::string(m->perfil.indices ? "pharmacy with indexes" : "pharmacy")
+                                         : "N = " + milhar(m->perfil.n);
+            medido += (medido.empty() ? "" : "; ") + onde + ": " + razao(m->nosso / m->base) + " (" + m->operacao + ")";
+            sim = sim && m->nosso <= 1.3 * m->base;
+        }
+        if (!medido.empty()) alvo("every operation at most 1.3 times the baseline, flat in N (largest ratio of each run)",
+                                  medido, sim);
+    }
+    if (const Medida* m = acha({10000, -1}, "start-up to the editing state"))
+        alvo("start-up at N = 10 000 at most 1.3 times the baseline", razao(m->nosso / m->base),
+             m->nosso <= 1.3 * m->base);
     std::fflush(stdout);
+}
+
+// Milliseconds by N for the chart, one block per operation (gnuplot's index);
+// the search's block adds the literal statement and the previous code's.
+void escreveGrafico(const std::string& arquivo) {
+    std::ofstream f(arquivo);
+    const char* operacoes[] = {"open Componentes", "post an edited capsule", "post a new capsule",
+                               "description search (2 matches)", "start-up to the editing state"};
+    for (const char* operacao : operacoes) {
+        f << "# " << operacao << "\n";
+        for (const auto& m : g_medidas) {
+            if (m.perfil.farmacia() || m.operacao != operacao) continue;
+            f << m.perfil.n << ' ' << m.nosso << ' ' << m.base;
+            const Medida* literal = acha(m.perfil, "search, the literal LIKE 'Capsula gastro%'");
+            const Medida* anterior = acha(m.perfil, "search, the bound LIKE of the previous code");
+            if (literal && anterior && m.operacao == "description search (2 matches)")
+                f << ' ' << literal->nosso << ' ' << anterior->nosso;
+            f << '\n';
+        }
+        f << "\n\n";
+    }
 }
 
 }  // namespace
@@ -412,8 +758,12 @@ int main(int argc, char* argv[]) {
     Opcoes o;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--indice-grupo") {
-            o.indiceGrupo = true;
+        if (a == "--indices") {
+            o.indices = true;
+            continue;
+        }
+        if (a == "--sem-farmacia") {
+            o.farmacia = false;
             continue;
         }
         if (i + 1 >= argc) break;
@@ -421,29 +771,35 @@ int main(int argc, char* argv[]) {
         if (a == "--host") o.host = v;
         else if (a == "--programa") o.programa = v;
         else if (a == "--pasta") o.pasta = v;
+        else if (a == "--grafico") o.grafico = v;
         else if (a == "--vezes") o.vezes = std::max(7, std::stoi(v));
         else if (a == "--n") {
             o.tamanhos.clear();
             std::stringstream ss(v);
-            for (std::string t; std::getline(ss, t, ',');) o.tamanhos.push_back(std::stoi(t));
+            for (std::string t; std::getline(ss, t, ',');)
+                if (!t.empty()) o.tamanhos.push_back(std::stoi(t));
         }
     }
     if (o.host.empty() || o.programa.empty() || o.pasta.empty()) {
         std::fprintf(stderr, "usage: %s --host 127.0.0.1/PORT --programa PATH --pasta DIR [--n 1000,...] [--vezes 7] "
-                     "[--indice-grupo]\n",
+                     "[--indices] [--sem-farmacia] [--grafico FILE]\n",
                      argv[0]);
         return 2;
     }
     // The data module's suite folder and unattended messages: no window may wait for a click.
     plataforma::definePastaSuite(o.pasta);
     qputenv("BRENVITA_MESSAGES", QByteArray::fromStdString(o.pasta + "/mensagens-bench.txt"));
+    int status = 0;
     try {
         for (int n : o.tamanhos) medeTamanho(o, n);
+        if (o.farmacia) medeFarmacia(o);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "capsulas_bench: %s\n", e.what());
-        imprimeTabela();
-        return 1;
+        status = 1;
     }
-    imprimeTabela();
-    return 0;
+    imprimeTabelas();
+    if (!g_planos.empty()) std::printf("\n### Plans\n%s", g_planos.c_str());
+    if (!o.grafico.empty()) escreveGrafico(o.grafico);
+    std::fprintf(stderr, "benchmark run: %.1f min\n", msDesde(inicio) / 60000);
+    return status;
 }

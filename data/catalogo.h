@@ -24,6 +24,14 @@ const std::vector<DefCampo>& camposForneced();
 const std::vector<DefCampo>& camposCotDolar();
 
 // The statements the windows run, by what they read.
+// The description search: the capsules whose description begins with the
+// bound text, in description order. The text is a value, so quotes, '%' and
+// '_' in it match themselves; and unlike a LIKE pattern bound at run time, a
+// prefix the server knows as such is served from the description index.
+// The text must fit the column (formulario::podeIniciarDescricao).
+inline constexpr const char* kSqlPesquisaDescricao =
+    "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE STARTING WITH ? "
+    "and GRUPO = 'CAP' order by COMPONENTE";
 // Capsule colours for the colour box.
 inline constexpr const char* kSqlCores = "Select COR from CORCAP order by COR";
 // Last purchases of a description: bound value compared in capitals on both

@@ -85,6 +85,8 @@ private slots:
         QCOMPARE(executa({"--check"}, &saida), 0);
         QVERIFY(saida.contains("IpServidorCentral: " + QString::fromStdString(dbteste::servidor())));
         QVERIFY(saida.contains("Conexao com o servidor: OK"));
+        // The test database has the bare schema.
+        QVERIFY(saida.contains("Indice recomendado IX_COMPONEN_GRUPO_COMPONENTE: ausente; para criar: CREATE INDEX"));
         QVERIFY(saida.contains("Conexao com o tutorial: OK"));
 
         escreveIni("127.0.0.1/1");

@@ -3,6 +3,7 @@
 // attempt at a second statement, long texts and characters outside
 // Windows-1252. No SQL error, the text found or stored exactly as the program
 // means it, and no other row touched.
+#include "data/catalogo.h"
 #include "data/dm.h"
 #include "rules/normalizacao.h"
 #include "rules/pesquisa.h"
@@ -101,16 +102,16 @@ class TstInstrucoes : public QObject {
         const std::string procurado =
             plataforma::corta(formulario::NormalizaDescricao(texto.toStdString()), formulario::kLarguraDescricao);
         auto& nomes = dm_->CompNome;
-        nomes.defineComando(formulario::sqlPesquisa(), {formulario::padraoPrefixo(procurado)});
+        nomes.defineComando(kSqlPesquisaDescricao, {procurado});
         QCOMPARE(nomes.recordCount(), 0);  // no demo capsule begins with any of these
         QCOMPARE(suiteAgora(), suite_);
 
         // A real prefix with the same characters after it finds nothing either,
         // and the plain prefix still finds its capsules.
         const std::string depoisDeUmPrefixo = plataforma::corta("Capsula 0" + procurado, formulario::kLarguraDescricao);
-        nomes.defineComando(formulario::sqlPesquisa(), {formulario::padraoPrefixo(depoisDeUmPrefixo)});
+        nomes.defineComando(kSqlPesquisaDescricao, {depoisDeUmPrefixo});
         QCOMPARE(nomes.recordCount(), 0);
-        nomes.defineComando(formulario::sqlPesquisa(), {formulario::padraoPrefixo("Capsula 0 ")});
+        nomes.defineComando(kSqlPesquisaDescricao, {std::string("Capsula 0 ")});
         QVERIFY(nomes.recordCount() > 0);
         nomes.close();
     }
