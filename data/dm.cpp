@@ -94,10 +94,7 @@ DM::~DM() {
 }
 
 void abreConexaoPrincipal(fb::Conexao& conexao) {
-    const std::string caminhoGds = plataforma::caminhoSuite("CaminhoGDS.txt");
-    std::optional<std::vector<std::string>> linhas;
-    if (plataforma::arquivoExiste(caminhoGds)) linhas = plataforma::leLinhas(caminhoGds);
-    conexao.defineBiblioteca(fb::nomeBibliotecaCliente(pastaClienteDoArquivo(linhas ? &*linhas : nullptr)));
+    conexao.defineBiblioteca(bibliotecaClienteSuite());
     conexao.fecha();
     conexao.defineBanco(localBancoSuite(IpServidorCentral.str()));
     std::string classe, mensagem;
