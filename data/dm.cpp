@@ -249,7 +249,7 @@ bool DM::aplicaComponentes() {
         } catch (const fb::ErroBanco& e) {
             // The server is out of reach: the change stays in the log and goes
             // with the next apply.
-            plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()));
+            plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()), plataforma::TipoMensagem::Erro);
             return false;
         }
         if (r.recusas.empty()) {
@@ -260,7 +260,7 @@ bool DM::aplicaComponentes() {
         const bool codigoTomado = recusa.violacaoChave && recusa.tipo == TipoAlteracao::Inclusao &&
                                   recusa.linha >= 0 && Componentes.state() == Estado::Navegando;
         if (!codigoTomado || rodada == rodadas) {
-            plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa.mensagem));
+            plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa.mensagem), plataforma::TipoMensagem::Erro);
             return false;
         }
         const auto* antigo =
@@ -315,7 +315,7 @@ void DM::ComponentesBeforeClose(ClientDataSet& ds) {
     try {
         gravado = aplicaComponentes();
     } catch (const std::exception& e) {
-        plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()));
+        plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()), plataforma::TipoMensagem::Erro);
         gravado = false;
     }
     try {

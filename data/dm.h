@@ -127,7 +127,8 @@ private:
     std::string recusaTutorial_;
 };
 
-// The message shown when a change can't be stored.
+// The message shown when a change can't be stored (an error message, so the
+// log keeps it too).
 std::string mensagemGravacaoRecusada(const std::string& mensagemBanco);
 
 }  // namespace dados
