@@ -2,18 +2,16 @@
 
 #include "app/caixas.h"
 #include "app/cursorespera.h"
+#include "app/filtroeventos.h"
 #include "app/formpellora.h"
-#include "data/catalogo.h"
+#include "app/opcoes.h"
+#include "app/verificacao.h"
 #include "data/dm.h"
 #include "data/dm2.h"
-#include "data/indices.h"
-#include "platform/files.h"
 #include "platform/localidade.h"
-#include "platform/messages.h"
+#include "platform/log.h"
 #include "platform/program.h"
 #include "platform/suite.h"
-#include "platform/text.h"
-#include "settings/settings.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,8 +20,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <unistd.h>
 
 namespace {
 // The general error handler: an error that escapes an event handler is shown
@@ -54,87 +52,34 @@ void preparaMotorEmbutido() {
     setenv("FIREBIRD_LOCK", pasta.c_str(), 0);
 }
 
-void imprime(const std::string& rotulo, const std::string& valor) {
-    std::printf("%s: %s\n", rotulo.c_str(), plataforma::paraQString(valor).toLocal8Bit().constData());
-}
-
-// Support check: the settings, the client library, the database locations and
-// whether both connections open. Exit code 0 only when everything connected.
-int verificaInstalacao() {
-    const std::string ini = plataforma::pastaExecutavel() + "BRENVITA.INI";
-    imprime("BRENVITA.INI", ini);
-    if (!plataforma::arquivoExiste(ini)) {
-        std::printf("BRENVITA.INI: nao encontrado\n");
-        return 1;
-    }
-    try {
-        LeConfiguracoes();
-    } catch (const std::exception& e) {
-        imprime("Erro nas configuracoes", e.what());
-    }
-    imprime("IpServidorCentral", IpServidorCentral.str());
-    imprime("CorFundoTelas", std::to_string(CorFundoTelas));
-    imprime("UsarFCPrecoVenda", UsarFCPrecoVenda.str());
-    imprime("UsarFatDiluicaoPreco", UsarFatDiluicaoPreco.str());
-    imprime("TempoLogoff", TempoLogoff.str());
-
-    const std::string caminhoGds = plataforma::caminhoSuite("CaminhoGDS.txt");
-    std::optional<std::vector<std::string>> linhas;
-    if (plataforma::arquivoExiste(caminhoGds)) linhas = plataforma::leLinhas(caminhoGds);
-    imprime("CaminhoGDS.txt", caminhoGds + (linhas ? "" : " (ausente)"));
-    const std::string biblioteca =
-        dados::fb::nomeBibliotecaCliente(dados::pastaClienteDoArquivo(linhas ? &*linhas : nullptr));
-    imprime("Biblioteca cliente", biblioteca);
-    imprime("Banco de dados", dados::localBancoSuite(IpServidorCentral.str()));
-    const std::string tutorial = plataforma::caminhoSuite("TUTORIAL.BD");
-    imprime("Banco do tutorial", tutorial);
-
-    bool tudoCerto = true;
-    {
-        dados::fb::Conexao c("BrenDados");
-        c.defineBiblioteca(biblioteca);
-        c.defineBanco(dados::localBancoSuite(IpServidorCentral.str()));
-        try {
-            c.abre();
-            std::printf("Conexao com o servidor: OK\n");
-            for (const auto& linha : dados::verificaIndices(c)) std::printf("%s\n", linha.c_str());
-        } catch (const std::exception& e) {
-            imprime("Conexao com o servidor: FALHOU", e.what());
-            tudoCerto = false;
-        }
-    }
-    try {
-        const std::string modo = dados::fb::modoDoMotorLocal("");
-        const bool compartilha = modo != "Super" && modo != "ThreadedDedicated";
-        imprime("Modo do motor local", modo + (compartilha ? " (ajuda aberta em varios programas ao mesmo tempo)"
-                                                           : " (ajuda aberta em um programa por vez)"));
-    } catch (const std::exception& e) {
-        imprime("Modo do motor local: desconhecido", e.what());
-    }
-    {
-        dados::fb::Conexao c("IBConnection");
-        c.defineBanco(tutorial);
-        try {
-            c.abre();
-            std::printf("Conexao com o tutorial: OK\n");
-        } catch (const std::exception& e) {
-            imprime("Conexao com o tutorial: FALHOU", e.what());
-            tudoCerto = false;
-        }
-    }
-    return tudoCerto ? 0 : 1;
-}
 }  // namespace
 
 int executaPrograma(int argc, char* argv[]) {
     QElapsedTimer desdeOInicio;
     desdeOInicio.start();
-    preparaMotorEmbutido();
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--check") == 0) {
+    const aplicacao::Opcoes opcoes = aplicacao::leOpcoes(argc, argv);
+    switch (opcoes.acao) {
+        case aplicacao::Acao::Ajuda:
+            std::fputs(aplicacao::textoAjuda(), stdout);
+            return 0;
+        case aplicacao::Acao::Versao:
+            std::printf("capsulas %s\n", aplicacao::versaoPrograma());
+            return 0;
+        case aplicacao::Acao::Invalida:
+            std::fprintf(stderr, "capsulas: opção desconhecida: %s (capsulas --help mostra as opções)\n",
+                         opcoes.invalida.c_str());
+            return 2;
+        case aplicacao::Acao::Verificacao: {
+            preparaMotorEmbutido();
             QCoreApplication app(argc, argv);
-            return verificaInstalacao();
+            return verificacao::verificaInstalacao(stdout).aprovado() ? 0 : 1;
         }
+        case aplicacao::Acao::Programa:
+            break;
+    }
+    preparaMotorEmbutido();
+    // Until the window's first activation has run, every message is logged too.
+    plataforma::definePartida(true);
 
     plataforma::adotaLocalidadePadrao();
     Aplicacao app(argc, argv);
@@ -149,6 +94,11 @@ int executaPrograma(int argc, char* argv[]) {
     dados::DM2 dm2;
     dm2.DataModuleCreate();
     form.defineModulos(&dm, &dm2);
+    aparencia::filtraEventos(&form, [](QEvent* e) {
+        if (e->type() == QEvent::WindowActivate && plataforma::emPartida())
+            QTimer::singleShot(0, [] { plataforma::definePartida(false); });
+        return false;
+    });
     form.show();
     if (std::getenv("CAPSULAS_MEDE_PARTIDA")) {
         // Start-up benchmark (scripts/bench): the time from the start to the

@@ -1,6 +1,11 @@
 #include "data/catalogo.h"
 
+#include "data/fbclient.h"
+#include "platform/files.h"
+#include "platform/suite.h"
 #include "platform/text.h"
+
+#include <optional>
 
 using namespace plataforma::literais;
 
@@ -166,6 +171,13 @@ std::string pastaClienteDoArquivo(const std::vector<std::string>* linhas) {
 #endif
     if (pasta.back() != sep && pasta.back() != '\\' && pasta.size() < 100) pasta += sep;
     return pasta;
+}
+
+std::string bibliotecaClienteSuite() {
+    const std::string caminhoGds = plataforma::caminhoSuite("CaminhoGDS.txt");
+    std::optional<std::vector<std::string>> linhas;
+    if (plataforma::arquivoExiste(caminhoGds)) linhas = plataforma::leLinhas(caminhoGds);
+    return fb::nomeBibliotecaCliente(pastaClienteDoArquivo(linhas ? &*linhas : nullptr));
 }
 
 std::string mensagemFalhaConexao(const std::string& ip, const std::string& classe, const std::string& erro) {

@@ -50,6 +50,9 @@ std::string localBancoSuite(const std::string& ipServidorCentral);
 // 100), with the separator appended when missing; empty when there is no file
 // or the line is empty.
 std::string pastaClienteDoArquivo(const std::vector<std::string>* linhas);
+// The client library of the main connections: in the folder the suite's
+// CaminhoGDS.txt names, else found by the system's library search.
+std::string bibliotecaClienteSuite();
 // The failure message of a main connection, from its pieces.
 std::string mensagemFalhaConexao(const std::string& ip, const std::string& classe,
                                  const std::string& erro);

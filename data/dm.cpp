@@ -93,10 +93,7 @@ DM::~DM() {
 }
 
 void abreConexaoPrincipal(fb::Conexao& conexao) {
-    const std::string caminhoGds = plataforma::caminhoSuite("CaminhoGDS.txt");
-    std::optional<std::vector<std::string>> linhas;
-    if (plataforma::arquivoExiste(caminhoGds)) linhas = plataforma::leLinhas(caminhoGds);
-    conexao.defineBiblioteca(fb::nomeBibliotecaCliente(pastaClienteDoArquivo(linhas ? &*linhas : nullptr)));
+    conexao.defineBiblioteca(bibliotecaClienteSuite());
     conexao.fecha();
     conexao.defineBanco(localBancoSuite(IpServidorCentral.str()));
     std::string classe, mensagem;
@@ -269,7 +266,7 @@ bool DM::aplicaComponentes() {
         } catch (const fb::ErroBanco& e) {
             // The server is out of reach: the change stays in the log and goes
             // with the next apply.
-            plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()));
+            plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()), plataforma::TipoMensagem::Erro);
             return false;
         }
         if (r.recusas.empty()) {
@@ -284,7 +281,7 @@ bool DM::aplicaComponentes() {
         const bool codigoTomado = recusa.violacaoChave && recusa.tipo == TipoAlteracao::Inclusao &&
                                   recusa.linha >= 0 && Componentes.state() == Estado::Navegando;
         if (!codigoTomado || rodada == rodadas) {
-            plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa.mensagem));
+            plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa.mensagem), plataforma::TipoMensagem::Erro);
             return false;
         }
         const auto* antigo =
@@ -348,7 +345,7 @@ void DM::ComponentesBeforeClose(ClientDataSet& ds) {
     try {
         gravado = aplicaComponentes();
     } catch (const std::exception& e) {
-        plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()));
+        plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()), plataforma::TipoMensagem::Erro);
         gravado = false;
     }
     try {

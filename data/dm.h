@@ -138,7 +138,8 @@ private:
     std::vector<std::string> codigosTrocados_;  // messages waiting for the re-read rows
 };
 
-// The message shown when a change can't be stored.
+// The message shown when a change can't be stored (an error message, so the
+// log keeps it too).
 std::string mensagemGravacaoRecusada(const std::string& mensagemBanco);
 
 }  // namespace dados

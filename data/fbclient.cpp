@@ -34,6 +34,7 @@ using FuncaoMaster = IMaster* (*)();
 using FuncaoSqlcode = ISC_LONG (*)(const ISC_STATUS*);
 
 struct Biblioteca {
+    std::string arquivo;  // the file loaded, as the system found it
     IMaster* master = nullptr;
     IUtil* util = nullptr;
     IProvider* provedor = nullptr;
@@ -91,6 +92,10 @@ Biblioteca& carregaBiblioteca(const std::string& caminho) {
                             "fb_get_master_interface).",
                         0, 0);
     Biblioteca b;
+    b.arquivo = caminho;
+#ifndef _WIN32
+    if (Dl_info info{}; dladdr(reinterpret_cast<void*>(master), &info) && info.dli_fname) b.arquivo = info.dli_fname;
+#endif
     b.master = master();
     b.util = b.master->getUtilInterface();
     b.provedor = b.master->getDispatcher();
@@ -604,6 +609,25 @@ std::string modoDoMotorLocal(const std::string& biblioteca) {
     std::string r = modo ? modo : "";
     conf->release();
     return r;
+}
+
+std::string carregaCliente(const std::string& caminho) { return carregaBiblioteca(caminho).arquivo; }
+
+FalhaConexao classificaFalhaConexao(const ErroBanco& erro) {
+    switch (erro.gdscode()) {
+        case 0: return FalhaConexao::Biblioteca;
+        case isc_network_error:
+        case isc_net_connect_err:
+        case isc_net_connect_listen_err:
+        case isc_net_read_err:
+        case isc_net_write_err:
+            return FalhaConexao::SemResposta;
+        case isc_login:
+        case isc_login_error:
+            return FalhaConexao::UsuarioRecusado;
+        default:
+            return FalhaConexao::BancoRecusado;
+    }
 }
 
 struct Conexao::Impl {

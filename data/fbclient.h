@@ -68,6 +68,19 @@ std::string nomeBibliotecaCliente(const std::string& pasta);
 // mode is the engine's, not a connection's.
 std::string modoDoMotorLocal(const std::string& biblioteca);
 
+// Loads the client library as a connection would (once per path) and returns
+// the file the system took; throws ErroBanco when it is no usable client.
+std::string carregaCliente(const std::string& caminho);
+
+// What a failed attach says about the way to the database.
+enum class FalhaConexao {
+    Biblioteca,       // the client library could not be loaded
+    SemResposta,      // nothing answered at the address
+    UsuarioRecusado,  // the server answered and refused the user name or password
+    BancoRecusado,    // the server answered and refused the database (alias, file, access)
+};
+FalhaConexao classificaFalhaConexao(const ErroBanco& erro);
+
 class Transacao;
 
 class Conexao {

@@ -132,21 +132,4 @@ std::vector<IndiceConferido> confereIndices(fb::Conexao& conexao, const std::vec
     return r;
 }
 
-std::vector<std::string> verificaIndices(fb::Conexao& conexao) {
-    std::vector<std::string> linhas;
-    try {
-        for (const auto& c : confereIndices(conexao)) {
-            const std::string rotulo = "Indice recomendado " + c.recomendado.nome + ": ";
-            if (c.existente.empty())
-                linhas.push_back(rotulo + "ausente; para criar: " + c.recomendado.criacao);
-            else
-                linhas.push_back(rotulo + "presente" +
-                                 (c.existente == c.recomendado.nome ? "" : " (" + c.existente + ")"));
-        }
-    } catch (const std::exception& e) {
-        linhas.push_back(std::string("Indices recomendados: nao conferidos (") + e.what() + ")");
-    }
-    return linhas;
-}
-
 }  // namespace dados

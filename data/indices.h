@@ -28,8 +28,4 @@ struct IndiceConferido {
 std::vector<IndiceConferido> confereIndices(fb::Conexao& conexao, const std::vector<IndiceRecomendado>& indices =
                                                                       indicesRecomendados());
 
-// The support check's lines: each recommended index present or missing, with
-// the statement that creates a missing one.
-std::vector<std::string> verificaIndices(fb::Conexao& conexao);
-
 }  // namespace dados

@@ -1,9 +1,9 @@
 #include "platform/messages.h"
 
+#include "platform/log.h"
 #include "platform/text.h"
 
 #include <QFile>
-#include <cstdio>
 #include <cstdlib>
 
 namespace plataforma {
@@ -51,8 +51,9 @@ bool respostaGravada() {
 
 Caixas g_caixas;
 
-void paraErroPadrao(const std::string& texto) {
-    std::fprintf(stderr, "%s\n", paraQString(texto).toUtf8().constData());
+// What the technician needs afterwards (see log.h), and whatever no box can show.
+void anota(const std::string& texto, bool erro, bool temCaixa) {
+    if (erro || emPartida() || !temCaixa) anotaNoLog(texto);
 }
 }  // namespace
 
@@ -60,27 +61,24 @@ void defineCaixas(Caixas c) { g_caixas = std::move(c); }
 const Caixas& caixas() { return g_caixas; }
 
 void mostraMensagem(const std::string& texto, TipoMensagem tipo) {
+    if (!g_gravador) anota(texto, tipo == TipoMensagem::Erro, g_caixas.mensagem || arquivoAutomatico());
     if (registra(texto)) {
         aposFechar();
         return;
     }
-    if (g_caixas.mensagem)
-        g_caixas.mensagem(texto, tipo);
-    else
-        paraErroPadrao(texto);
+    if (g_caixas.mensagem) g_caixas.mensagem(texto, tipo);
 }
 
 namespace {
 // A question asked with no one to answer it gets the answer that changes nothing.
 bool pergunta(const std::string& texto, const std::function<bool(const std::string&)>& caixa) {
+    if (!g_gravador) anota(texto, false, caixa || arquivoAutomatico());
     if (registra(texto)) {
         const bool r = respostaGravada();
         aposFechar();
         return r;
     }
-    if (caixa) return caixa(texto);
-    paraErroPadrao(texto);
-    return false;
+    return caixa ? caixa(texto) : false;
 }
 }  // namespace
 

@@ -5,6 +5,8 @@
 // - Unattended (BRENVITA_MESSAGES names a file): each message is appended to that
 //   file in UTF-8, records separated by the ASCII record separator (0x1E), and
 //   answered at once: OK, and for questions the answer that changes nothing.
+// Outside the tests, the messages of a start and the error messages are also
+// written to the log (log.h).
 #include <deque>
 #include <functional>
 #include <string>
@@ -21,8 +23,8 @@ bool perguntaSimNao(const std::string& texto);
 bool confirmaOkCancela(const std::string& texto);
 
 // The boxes themselves, which need a widgets application: the program installs
-// modal boxes at start-up. Without them (a console run) a message goes to
-// standard error and a question gets the answer that changes nothing.
+// modal boxes at start-up. Without them (a console run) a message goes to the
+// log (log.h) and a question gets the answer that changes nothing.
 struct Caixas {
     std::function<void(const std::string& texto, TipoMensagem tipo)> mensagem;
     std::function<bool(const std::string& texto)> simNao;

@@ -6,6 +6,8 @@
 #include "platform/suite.h"
 #include "settings/cores.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <unordered_map>
 #include "platform/text.h"
@@ -260,8 +262,10 @@ Leitura leArquivoConfiguracoes(const std::string& caminho) {
     // Nothing past the value's last column matters, so longer lines are cut on reading.
     const auto linhas = plataforma::leLinhas(caminho, kInicioValor + kTamanhoValor);
     if (!linhas) {
+        const int motivo = errno;
         Leitura r;
-        r.erro = "Erro ao ler o arquivo " + std::filesystem::path(caminho).filename().string() + ".";
+        r.erro = "Erro ao ler o arquivo " + std::filesystem::path(caminho).filename().string() + " (" + caminho +
+                 "): " + std::strerror(motivo) + ".";
         return r;
     }
     return leConfiguracoes(*linhas);
@@ -276,6 +280,36 @@ void guarda(const Leitura& leitura) {
         else
             guardaTexto(numero, std::get<std::string>(*v));
     }
+}
+
+namespace {
+// A label as people tell labels apart: capitals, without dots and blanks.
+std::string semPontos(std::string_view texto) {
+    std::string r;
+    for (char c : texto)
+        if (c != '.' && c != ' ' && c != '\t') r += c;
+    return plataforma::maiusculasAscii(r);
+}
+}  // namespace
+
+std::optional<Defeito> defeitoDaLinha(std::string_view linha) {
+    if (const int numero = numeroDoRotulo(linha.substr(0, kTamanhoRotulo))) {
+        const bool valorNoSeparador =
+            linha.size() > kTamanhoRotulo && linha[kTamanhoRotulo] != ' ' && linha[kTamanhoRotulo] != '\t';
+        if (valorNoSeparador) return Defeito{Defeito::Tipo::ValorNaColuna49, numero};
+        return std::nullopt;
+    }
+    const auto doisPontos = linha.find(':');
+    if (doisPontos == std::string_view::npos) return std::nullopt;
+    static const std::unordered_map<std::string, int> parecidos = [] {
+        std::unordered_map<std::string, int> m;
+        for (int i = 0; i < kQuantidade; ++i)
+            m.emplace(semPontos(kDefinicoes[static_cast<std::size_t>(i)].rotulo.substr(0, kTamanhoRotulo - 1)), i + 1);
+        return m;
+    }();
+    const auto it = parecidos.find(semPontos(linha.substr(0, doisPontos)));
+    if (it == parecidos.end()) return std::nullopt;
+    return Defeito{Defeito::Tipo::RotuloParecido, it->second};
 }
 
 std::string valor(int numero) {

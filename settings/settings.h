@@ -62,6 +62,16 @@ int numeroDoRotulo(std::string_view rotulo);
 // -16777201). nullopt when the text is not such a number or is out of range.
 std::optional<std::int32_t> converteInteiro(std::string_view texto);
 
+// A line the reader ignores or cuts although it was meant for a setting of the
+// list: a label with another case or number of dots (ignored), or the right
+// label with its value already in column 49 (the value loses its first character).
+struct Defeito {
+    enum class Tipo { RotuloParecido, ValorNaColuna49 };
+    Tipo tipo;
+    int numero;  // the setting meant
+};
+std::optional<Defeito> defeitoDaLinha(std::string_view linha);
+
 using Valor = std::variant<std::string, std::int32_t>;
 
 // What a settings file says, before anything is stored.

@@ -1,5 +1,6 @@
 // The program's start as a process: the failures end it with code 1 after one
-// message; the support check tells whether the workstation can start.
+// message, which the log on standard error keeps; the options answer without a
+// window; the support check tells whether the workstation can start.
 #include "platform/files.h"
 #include "platform/text.h"
 #include "support/dbtest.h"
@@ -7,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,19 +27,21 @@ class TestPartida : public QObject {
     QString programa_;
 
     // Runs the program copied into the temporary folder; returns its exit code.
-    int executa(const QStringList& args, QString* saida = nullptr) {
+    int executa(const QStringList& args, QString* saida = nullptr, QString* erros = nullptr) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("BRENVITA_MESSAGES", pasta_.filePath("mensagens.txt"));
         env.insert("BRENVITA_DIR", pasta_.filePath("suite"));
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", pasta_.filePath("runtime"));  // as a desktop session has it
         p.setProcessEnvironment(env);
         p.start(programa_, args);
         if (!p.waitForFinished(60000)) {
             p.kill();
             return -1;
         }
-        if (saida) *saida = QString::fromLocal8Bit(p.readAllStandardOutput());
+        if (saida) *saida = QString::fromUtf8(p.readAllStandardOutput());
+        if (erros) *erros = QString::fromUtf8(p.readAllStandardError());
         return p.exitCode();
     }
     QString mensagens() {
@@ -56,19 +60,32 @@ private slots:
         programa_ = pasta_.filePath("capsulas");
         QVERIFY(QFile::copy(origem, programa_));
         QDir(pasta_.path()).mkdir("suite");
+        QDir(pasta_.path()).mkdir("runtime");
+        QFile::setPermissions(pasta_.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     void init() { QFile::remove(pasta_.filePath("mensagens.txt")); }
 
     void semArquivoDeConfiguracoes() {
         QFile::remove(pasta_.filePath("BRENVITA.INI"));
-        QCOMPARE(executa({}), 1);
-        QCOMPARE(mensagens(), QString::fromUtf8("Arquivo BRENVITA.INI não encontrado. Execute o programa "
-                                                "Vorquell.exe para criá-lo."));
+        QString erros;
+        QCOMPARE(executa({}, nullptr, &erros), 1);
+        const QString texto = QString::fromUtf8("Arquivo BRENVITA.INI não encontrado. Execute o programa "
+                                                "Vorquell.exe para criá-lo.");
+        QCOMPARE(mensagens(), texto);
+        QVERIFY2(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d capsulas: " +
+                                    QRegularExpression::escape(texto) + "\n$")
+                     .match(erros)
+                     .hasMatch(),
+                 qPrintable(erros));
     }
 
     void servidorInalcancavelUmaMensagemSo() {
         escreveIni("127.0.0.1/1");
-        QCOMPARE(executa({}), 1);
+        QString erros;
+        QCOMPARE(executa({}, nullptr, &erros), 1);
+        QCOMPARE(erros.count('\n'), 1);  // the log: one line for the one message
+        QVERIFY(erros.contains(QString::fromUtf8("capsulas: Não foi possível fazer a conexão com o servidor. / "
+                                                 "Certique que o \"Ip: 127.0.0.1/1\"")));
         const QString m = mensagens();
         QVERIFY(!m.contains(QChar(0x1E)));  // one message only: DM2 is never made
         QVERIFY(m.startsWith(QString::fromUtf8("Não foi possível fazer a conexão com o servidor.\r\nCertique que o "
@@ -77,21 +94,45 @@ private slots:
         QVERIFY(m.contains("\rErro: "));
     }
 
+    // No window, no connection (the settings name no server), nothing shown.
+    void opcoes() {
+        escreveIni("127.0.0.1/1");
+        QString saida, erros;
+        QCOMPARE(executa({"--help"}, &saida, &erros), 0);
+        QVERIFY(saida.startsWith("Uso: capsulas"));
+        for (const char* opcao : {"--check", "--help", "--version", "BRENVITA_DIR"}) QVERIFY(saida.contains(opcao));
+        QCOMPARE(executa({"-h"}, &saida), 0);
+        QVERIFY(saida.startsWith("Uso: capsulas"));
+        QCOMPARE(executa({"--version"}, &saida, &erros), 0);
+        QVERIFY(QRegularExpression("^capsulas \\d+\\.\\d+\\.\\d+\n$").match(saida).hasMatch());
+        QVERIFY(erros.isEmpty());
+        QCOMPARE(executa({"--bogus"}, &saida, &erros), 2);
+        QVERIFY(saida.isEmpty());
+        QCOMPARE(erros.count('\n'), 1);
+        QVERIFY(erros.contains("--bogus"));
+        QVERIFY(mensagens().isEmpty());
+    }
+
     void verificacaoDaEstacao() {
         EXIGE_BANCO();
         escreveIni(dbteste::servidor());
         dbteste::criaTutorialEmbutido(pasta_.filePath("suite").toStdString());
-        QString saida;
-        QCOMPARE(executa({"--check"}, &saida), 0);
-        QVERIFY(saida.contains("IpServidorCentral: " + QString::fromStdString(dbteste::servidor())));
-        QVERIFY(saida.contains("Conexao com o servidor: OK"));
-        // The test database has the bare schema.
-        QVERIFY(saida.contains("Indice recomendado IX_COMPONEN_GRUPO_COMPONENTE: ausente; para criar: CREATE INDEX"));
-        QVERIFY(saida.contains("Conexao com o tutorial: OK"));
+        QString versao, saida, erros;
+        executa({"--version"}, &versao);
+        QCOMPARE(executa({"--check"}, &saida, &erros), 0);
+        QVERIFY2(saida.contains(QString::fromUtf8("OK    Versão: ") + versao), qPrintable(saida));
+        QVERIFY(saida.contains("OK    Servidor: conectado a " + QString::fromStdString(dbteste::servidor())));
+        QVERIFY(saida.contains("OK    TUTORIAL.BD: "));
+        // The test database has the bare schema: the recommended indexes are missing.
+        QVERIFY(saida.contains(QString::fromUtf8("AVISO Índice IX_COMPONEN_GRUPO_COMPONENTE: ausente; ")));
+        QVERIFY(saida.contains("CREATE INDEX IX_COMPONEN_GRUPO_COMPONENTE"));
+        QVERIFY(!saida.contains("FALHA"));
+        QVERIFY(erros.isEmpty());
 
         escreveIni("127.0.0.1/1");
         QCOMPARE(executa({"--check"}, &saida), 1);
-        QVERIFY(saida.contains("Conexao com o servidor: FALHOU"));
+        QVERIFY(saida.contains("FALHA Servidor: sem resposta em 127.0.0.1/1"));
+        QVERIFY(saida.contains("OK    TUTORIAL.BD: "));  // went on past the failure
     }
 };
 

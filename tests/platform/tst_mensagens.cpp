@@ -1,5 +1,7 @@
 // Message boxes replaced by the test recorder and by the unattended mode, and
 // the end of the program and the general error handler.
+#include "platform/files.h"
+#include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/program.h"
 
@@ -21,6 +23,9 @@ class TstMensagens : public QObject {
 
 private slots:
     void cleanup() {
+        defineDestinoLog(nullptr);
+        definePartida(false);
+        defineCaixas({});
         qunsetenv("BRENVITA_MESSAGES");
         QFile::remove(QString::fromLocal8Bit(arquivo()));
     }
@@ -94,6 +99,39 @@ private slots:
         const int antes = contagemBipes();
         bipe();  // no GUI here: counted only
         QCOMPARE(contagemBipes(), antes + 1);
+    }
+
+    // The log keeps what a start showed, the errors and the failed writes;
+    // ordinary messages of a running program stay out of it.
+    void log() {
+        QCOMPARE(linhaLog(QDateTime(QDate(2024, 5, 2), QTime(14, 3, 11)), "A\xE7\xE3o\r\r\nClasse: X\rErro: Y"),
+                 "2024-05-02 14:03:11 capsulas: A\xC3\xA7\xC3\xA3o / Classe: X / Erro: Y");
+        std::vector<std::string> linhas;
+        defineDestinoLog([&](const std::string& l) { linhas.push_back(l); });
+        Caixas c;
+        int caixas = 0;
+        c.mensagem = [&](const std::string&, TipoMensagem) { ++caixas; };
+        defineCaixas(c);
+
+        definePartida(true);
+        mostraMensagem("na partida");
+        definePartida(false);
+        mostraMensagem("em uso");
+        mostraMensagem("erro", TipoMensagem::Erro);
+        QCOMPARE(caixas, 3);
+        QCOMPARE(linhas.size(), 2u);
+        QVERIFY(linhas[0].ends_with(" capsulas: na partida"));
+        QVERIFY(linhas[1].ends_with(" capsulas: erro"));
+
+        // A full disk: the old file stays whole, the log says why.
+        const std::string arquivo = pasta_.filePath("ULTATIV.QVF").toStdString();
+        QVERIFY(gravaLinhas(arquivo, {"antes"}));
+        QVERIFY(QFile::link("/dev/full", QString::fromStdString(arquivo + ".novo")));
+        QVERIFY(!gravaLinhas(arquivo, {"depois"}));
+        QCOMPARE(*leLinhas(arquivo), std::vector<std::string>{"antes"});
+        QVERIFY(!QFile::exists(QString::fromStdString(arquivo + ".novo")));
+        QCOMPARE(linhas.size(), 3u);
+        QVERIFY(linhas[2].ends_with(arquivo + ": No space left on device"));
     }
 };
 

@@ -251,7 +251,29 @@ private slots:
         QCOMPARE(std::get<std::string>(*r.valores[11]), "Sim");
         QVERIFY(!r.valores[0]);
         QCOMPARE(CorFundoTelas, kCorFaceBotao);  // nothing stored by the pure reader
-        QVERIFY(leArquivoConfiguracoes(pasta_.path().toStdString()).erro);  // a folder can't be read
+        // A folder can't be read: the message names the file, its path and the reason.
+        const auto erro = leArquivoConfiguracoes(pasta_.path().toStdString()).erro;
+        QVERIFY(erro && erro->find(pasta_.path().toStdString()) != std::string::npos);
+        QVERIFY(erro->find("Is a directory") != std::string::npos);
+    }
+
+    // Lines meant for a label that the reader ignores or cuts.
+    void defeitosDasLinhas() {
+        using T = Defeito::Tipo;
+        auto defeito = [](const std::string& l) { return defeitoDaLinha(l); };
+        std::string pontoAMenos = rotulo(1);
+        pontoAMenos.erase(30, 1);
+        QCOMPARE(defeito(pontoAMenos + "  127.0.0.1")->tipo, T::RotuloParecido);
+        QCOMPARE(defeito(pontoAMenos + "  127.0.0.1")->numero, 1);
+        QCOMPARE(defeito(rotulo(69).insert(5, ".") + "15")->numero, 69);  // a dot too many
+        QCOMPARE(defeito(plataforma::minusculasAscii(linha(12, "Sim")))->numero, 12);
+        QCOMPARE(defeito(rotulo(1) + "127.0.0.1")->tipo, T::ValorNaColuna49);
+        QVERIFY(!defeito(linha(1, "127.0.0.1")));
+        QVERIFY(!defeito(rotulo(1) + "\t127.0.0.1"));
+        QVERIFY(!defeito(rotulo(1)));
+        QVERIFY(!defeito("# IP DO SERVIDOR CENTRAL: o servidor"));  // a comment
+        QVERIFY(!defeito("OUTRA COISA...........: x"));
+        QVERIFY(!defeito(""));
     }
 
     void cores() {
