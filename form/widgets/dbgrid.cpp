@@ -87,9 +87,8 @@ public:
             coluna >= columnCount())
             return {};
         const int i = indices[static_cast<std::size_t>(coluna)];
-        const auto& valores = ds->linha(linha);
-        if (i < 0 || static_cast<std::size_t>(i) >= valores.size()) return {};
-        return dados::textoExibicao(valores[static_cast<std::size_t>(i)], defs[static_cast<std::size_t>(coluna)]);
+        if (i < 0) return {};
+        return dados::textoExibicao(ds->valorEm(linha, i), defs[static_cast<std::size_t>(coluna)]);
     }
 
     int rowCount(const QModelIndex& pai = {}) const override { return pai.isValid() ? 0 : linhas_; }
