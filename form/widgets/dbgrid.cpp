@@ -95,7 +95,9 @@ public:
     int columnCount(const QModelIndex& pai = {}) const override {
         return pai.isValid() ? 0 : static_cast<int>(colunas.size());
     }
-    Qt::ItemFlags flags(const QModelIndex&) const override { return Qt::ItemIsEnabled | Qt::ItemIsSelectable; }
+    Qt::ItemFlags flags(const QModelIndex& idx) const override {
+        return idx.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
 
     QVariant data(const QModelIndex& idx, int papel) const override {
         if (!idx.isValid()) return {};
