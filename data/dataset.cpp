@@ -8,25 +8,12 @@
 #include <limits>
 #include <unordered_map>
 
-#ifdef __GLIBC__
-
 using namespace plataforma::literais;
-#endif
 
 namespace dados {
 
 // ---------------------------------------------------------------------------
-// Rows and values
-
-enum class Situacao : unsigned char { Inalterada, Incluida, Alterada, Apagada };
-
-struct ClientDataSet::Linha {
-    std::vector<Valor> valores;    // what the row holds now
-    std::vector<Valor> originais;  // as read from the database; only while modified or deleted
-    Situacao situacao = Situacao::Inalterada;
-    bool naoGravada = false;  // the new row of an insert that has not been posted yet
-    long ordem = 0;           // place of the change in the log
-};
+// Values
 
 namespace {
 
@@ -41,8 +28,9 @@ std::optional<Decimal> comoDecimalExato(const Valor& v) {
     return std::nullopt;
 }
 
-// Same value: text byte for byte, numbers by value whatever their scale or width.
-bool iguais(const Valor& a, const Valor& b) {
+}  // namespace
+
+bool mesmoValor(const Valor& a, const Valor& b) {
     if (a.index() == b.index()) {
         if (auto x = std::get_if<Decimal>(&a)) return *x == std::get<Decimal>(b);
         return a == b;
@@ -56,7 +44,9 @@ bool iguais(const Valor& a, const Valor& b) {
     return false;
 }
 
-// A byte string that is equal for two keys exactly when iguais() holds for each
+namespace {
+
+// A byte string that is equal for two keys exactly when mesmoValor() holds for each
 // value (doubles aside, which are never keys here), to index rows by key.
 void anexaChave(std::string& s, const Valor& v) {
     auto bytes = [&s](const void* p, std::size_t n) { s.append(static_cast<const char*>(p), n); };
@@ -91,16 +81,10 @@ void anexaChave(std::string& s, const Valor& v) {
     }
 }
 
-std::string chave(const std::vector<Valor>& valores, const std::vector<int>& indices) {
+std::string chave(const LinhaCompacta& linha, const std::vector<int>& indices, const FormatoLinha& formato) {
     std::string s;
-    for (int i : indices) anexaChave(s, valores[static_cast<std::size_t>(i)]);
+    for (int i : indices) anexaChave(s, linha.valor(static_cast<std::size_t>(i), formato));
     return s;
-}
-
-bool mesmaChave(const std::vector<Valor>& a, const std::vector<Valor>& b, const std::vector<int>& indices) {
-    for (int i : indices)
-        if (!iguais(a[static_cast<std::size_t>(i)], b[static_cast<std::size_t>(i)])) return false;
-    return true;
 }
 
 std::string textoDoValor(const Valor& v) {
@@ -200,6 +184,29 @@ bool mesmasDefinicoes(const std::vector<DefCampo>& a, const std::vector<DefCampo
             a[i].escala != b[i].escala)
             return false;
     return true;
+}
+
+// Fields that follow a statement: one per column, of the column's type.
+std::vector<DefCampo> camposDasColunas(const std::vector<fb::Coluna>& colunas) {
+    std::vector<DefCampo> defs;
+    defs.reserve(colunas.size());
+    for (const auto& c : colunas) {
+        DefCampo d;
+        d.nome = c.nome;
+        d.tipo = tipoDaColuna(c.tipo);
+        d.tamanho = d.tipo == TipoCampo::Texto ? c.tamanho : d.tipo == TipoCampo::Decimal ? 18 : 0;
+        d.escala = d.tipo == TipoCampo::Decimal ? c.escala : 0;
+        defs.push_back(std::move(d));
+    }
+    return defs;
+}
+
+FormatoLinha formatoDe(const std::vector<DefCampo>& defs) {
+    FormatoLinha f;
+    f.escalas.reserve(defs.size());
+    for (const auto& d : defs)
+        f.escalas.push_back(static_cast<signed char>(d.tipo == TipoCampo::Decimal ? d.escala : -1));
+    return f;
 }
 
 bool vazio(const Valor& v) {
@@ -328,7 +335,14 @@ std::vector<int> camposLocalizadores(const std::vector<DefCampo>& campos, ModoAt
     return r;
 }
 
-Comando monta(const Provider::Alteracao& a, const std::string& tabela, const std::vector<int>& localizadores) {
+std::vector<int> camposChave(const std::vector<DefCampo>& campos) {
+    std::vector<int> r;
+    for (std::size_t i = 0; i < campos.size(); ++i)
+        if (campos[i].chave) r.push_back(static_cast<int>(i));
+    return r;
+}
+
+Comando monta(const Provedor::Alteracao& a, const std::string& tabela, const std::vector<int>& localizadores) {
     const auto& campos = *a.campos;
     Comando c;
     switch (a.tipo) {
@@ -354,7 +368,6 @@ Comando monta(const Provider::Alteracao& a, const std::string& tabela, const std
             atribuicoes += identificador(campos[i].nome) + " = ?";
             c.parametros.push_back((*a.novos)[i]);
         }
-        if (atribuicoes.empty()) return c;  // nothing changed here: nothing to send
         c.sql = "UPDATE " + tabela + " SET " + atribuicoes;
         condicao(c, campos, *a.antigos, localizadores);
         break;
@@ -367,40 +380,61 @@ Comando monta(const Provider::Alteracao& a, const std::string& tabela, const std
     return c;
 }
 
+// One apply's transaction on the database.
+class GravacaoBanco : public Provedor::Gravacao {
+public:
+    GravacaoBanco(fb::Conexao& conexao, const std::string& tabela)
+        : tx_(conexao.iniciaTransacao()), tabela_(identificador(tabela)) {}
+    long grava(const Provedor::Alteracao& a, const std::vector<int>& localizadores) override {
+        const Comando c = monta(a, tabela_, localizadores);
+        return tx_->executa(c.sql, c.parametros);
+    }
+    bool existe(const Provedor::Alteracao& a, const std::vector<int>& campos) override {
+        Comando c;
+        c.sql = "SELECT 1 FROM " + tabela_;
+        condicao(c, *a.campos, *a.antigos, campos);
+        return !tx_->consulta(c.sql, c.parametros).linhas.empty();
+    }
+    void confirma() override { tx_->confirma(); }
+    void desfaz() override { tx_->desfaz(); }
+
+private:
+    std::unique_ptr<fb::Transacao> tx_;
+    std::string tabela_;
+};
+
 }  // namespace
 
-Provider::Provider(std::string nome, SQLDataSet* origem, std::string tabela, ModoAtualizacao modo)
-    : nome_(std::move(nome)), origem_(origem), tabela_(std::move(tabela)), modo_(modo) {}
+Provedor::Provedor(std::string nome, ModoAtualizacao modo) : nome_(std::move(nome)), modo_(modo) {}
 
-fb::Resultado Provider::le() const {
-    if (!origem_ || !origem_->conexao)
-        throw Erro(nome_ + ": sem conexão com o banco de dados."_w, "EDatabaseError");
-    return origem_->conexao->consulta(origem_->commandText, origem_->parametros);
-}
+Provedor::~Provedor() = default;
 
-ResultadoAplicacao Provider::aplica(const std::vector<Alteracao>& alteracoes, int maxErros,
-                                    std::vector<bool>& aceitas) const {
+ResultadoAplicacao Provedor::aplica(const std::vector<Alteracao>& alteracoes, int maxErros,
+                                    std::vector<bool>& aceitas) {
     aceitas.assign(alteracoes.size(), false);
     ResultadoAplicacao res;
     if (alteracoes.empty()) return res;
-    if (!origem_ || !origem_->conexao)
-        throw Erro(nome_ + ": sem conexão com o banco de dados."_w, "EDatabaseError");
-    if (tabela_.empty()) throw Erro(nome_ + ": não há tabela para gravar as alterações."_w);
 
-    const std::string tabela = identificador(tabela_);
     std::vector<bool> ok(alteracoes.size(), false);
-    auto tx = origem_->conexao->iniciaTransacao();
+    const auto gravacao = iniciaGravacao();
     for (std::size_t i = 0; i < alteracoes.size(); ++i) {
         const Alteracao& a = alteracoes[i];
-        const Comando c = monta(a, tabela, camposLocalizadores(*a.campos, modo_));
-        if (c.sql.empty()) {
-            ok[i] = true;
+        if (a.tipo == TipoAlteracao::Alteracao && std::find(a.alterados.begin(), a.alterados.end(), true) == a.alterados.end()) {
+            ok[i] = true;  // nothing changed here: nothing to send
             continue;
         }
-        Recusa recusa{a.tipo, {}, {}, 0, 0, false, i, -1};
+        Recusa recusa{a.tipo, {}, {}, 0, 0, false, false, i, -1};
         try {
-            const long afetadas = tx->executa(c.sql, c.parametros);
-            if (afetadas > 0 || a.tipo == TipoAlteracao::Inclusao) {
+            const std::vector<int> localizadores = camposLocalizadores(*a.campos, modo_);
+            if (gravacao->grava(a, localizadores) > 0 || a.tipo == TipoAlteracao::Inclusao) {
+                ok[i] = true;
+                continue;
+            }
+            // Nothing found by the old values: changed by another user, or gone.
+            // Found by its key alone, it was changed; without a key nobody can tell.
+            const std::vector<int> chave = camposChave(*a.campos);
+            recusa.inexistente = !chave.empty() && (chave == localizadores || !gravacao->existe(a, chave));
+            if (recusa.inexistente && a.tipo == TipoAlteracao::Exclusao) {
                 ok[i] = true;
                 continue;
             }
@@ -416,22 +450,117 @@ ResultadoAplicacao Provider::aplica(const std::vector<Alteracao>& alteracoes, in
         recusa.valores = a.novos ? *a.novos : *a.antigos;
         res.recusas.push_back(std::move(recusa));
         if (maxErros >= 0 && static_cast<int>(res.recusas.size()) > maxErros) {
-            tx->desfaz();
+            gravacao->desfaz();
             res.desfeita = true;
             return res;
         }
     }
-    tx->confirma();
+    gravacao->confirma();
     aceitas = std::move(ok);
     res.aplicadas = static_cast<int>(std::count(aceitas.begin(), aceitas.end(), true));
     return res;
 }
 
+Provider::Provider(std::string nome, SQLDataSet* origem, std::string tabela, ModoAtualizacao modo)
+    : Provedor(std::move(nome), modo), origem_(origem), tabela_(std::move(tabela)) {}
+
+fb::Conexao& Provider::conexao() const {
+    if (!origem_ || !origem_->conexao)
+        throw Erro(nome() + ": sem conexão com o banco de dados."_w, "EDatabaseError");
+    return *origem_->conexao;
+}
+
+void Provider::le(fb::Leitor& leitor) const {
+    conexao().le(origem_->commandText, origem_->parametros, leitor);
+}
+
+std::unique_ptr<Provedor::Gravacao> Provider::iniciaGravacao() {
+    fb::Conexao& c = conexao();
+    if (tabela_.empty()) throw Erro(nome() + ": não há tabela para gravar as alterações."_w);
+    return std::make_unique<GravacaoBanco>(c, tabela_);
+}
+
 // ---------------------------------------------------------------------------
 // ClientDataSet
 
+enum class Situacao : unsigned char { Incluida, Alterada, Apagada };
 
-ClientDataSet::ClientDataSet(std::string nome, Provider* provider)
+struct ClientDataSet::Pendencia {
+    Situacao situacao;
+    long ordem;               // place of the change in the log
+    LinhaCompacta originais;  // as read from the database; none for a new row
+};
+
+// Packs the rows of a reading as they come, in the order of the fields. With a
+// fixed field list the columns are matched by name; values are brought to the
+// fields' widths and scales.
+class ClientDataSet::Leitura : public fb::Leitor {
+public:
+    // `camposDaInstrucao`: the fields are to follow the statement's columns.
+    Leitura(const ClientDataSet& ds, bool camposDaInstrucao) : ds_(ds), camposDaInstrucao_(camposDaInstrucao) {}
+
+    std::vector<DefCampo> defs;
+    FormatoLinha formato;
+    std::vector<Linha> linhas;
+
+    void colunas(const std::vector<fb::Coluna>& colunas) override {
+        linhas.clear();
+        defs = camposDaInstrucao_ ? camposDasColunas(colunas) : ds_.defs_;
+        formato = formatoDe(defs);
+        const std::size_t n = defs.size();
+        origem_.assign(n, 0);
+        direto_ = colunas.size() == n;
+        fb::Resultado nomes;  // for its lookup of a column by name
+        nomes.colunas = colunas;
+        for (std::size_t i = 0; i < n; ++i) {
+            const int c = nomes.indice(defs[i].nome);
+            if (c < 0)
+                throw Erro(ds_.nome_ + ": campo '" + defs[i].nome + "' não encontrado."_w, "EDatabaseError");
+            origem_[i] = static_cast<std::size_t>(c);
+            direto_ = direto_ && c == static_cast<int>(i);
+        }
+        // Only the fields whose column can hold more than the field need a look per row.
+        ajustar_.clear();
+        for (std::size_t i = 0; i < n; ++i) {
+            const DefCampo& d = defs[i];
+            const fb::Coluna& col = colunas[origem_[i]];
+            const bool texto = d.tipo == TipoCampo::Texto && d.tamanho > 0 &&
+                               (col.tipo != fb::TipoColuna::Texto || col.tamanho <= 0 || col.tamanho > d.tamanho);
+            const bool decimal = d.tipo == TipoCampo::Decimal &&
+                                 (col.tipo != fb::TipoColuna::Decimal || col.escala != d.escala);
+            if (texto || decimal) ajustar_.push_back(i);
+        }
+    }
+
+    void linha(std::vector<Valor>& lida) override {
+        std::vector<Valor>* valores = &lida;
+        if (!direto_) {
+            ordenados_.resize(defs.size());
+            for (std::size_t i = 0; i < defs.size(); ++i) ordenados_[i] = lida[origem_[i]];
+            valores = &ordenados_;
+        }
+        for (std::size_t i : ajustar_) {
+            Valor& v = (*valores)[i];
+            if (auto t = std::get_if<std::string>(&v)) {
+                if (t->size() > static_cast<std::size_t>(defs[i].tamanho))
+                    t->resize(static_cast<std::size_t>(defs[i].tamanho));
+            } else if (!nulo(v)) {
+                v = ajusta(defs[i], std::move(v));
+            }
+        }
+        linhas.push_back({LinhaCompacta(*valores, formato), nullptr});
+    }
+
+private:
+    const ClientDataSet& ds_;
+    bool camposDaInstrucao_;
+    std::vector<std::size_t> origem_;
+    std::vector<std::size_t> ajustar_;
+    bool direto_ = true;
+    std::vector<Valor> ordenados_;
+};
+
+ClientDataSet::ClientDataSet(std::string nome, Provedor* provider)
     : nome_(std::move(nome)), provider_(provider) {}
 
 ClientDataSet::~ClientDataSet() = default;
@@ -444,6 +573,7 @@ void ClientDataSet::defineCampos(std::vector<DefCampo> defs) {
 
 void ClientDataSet::criaCampos(const std::vector<DefCampo>& defs) {
     defs_ = defs;
+    formato_ = formatoDe(defs_);
     campos_.clear();
     campos_.reserve(defs_.size());
     for (std::size_t i = 0; i < defs_.size(); ++i)
@@ -474,83 +604,31 @@ void ClientDataSet::exigeAberto() const {
 
 bool ClientDataSet::editando() const { return estado_ == Estado::Editando || estado_ == Estado::Inserindo; }
 
-std::vector<Valor>& ClientDataSet::valoresTrabalho() {
-    return estado_ == Estado::Editando ? buffer_->valores : linhas_[static_cast<std::size_t>(atual_)]->valores;
+void ClientDataSet::vaiPara(int indice) {
+    atual_ = indice;
+    correnteValida_ = false;
 }
 
-// Rows of a result, in the order of the fields. With a fixed field list the
-// columns are matched by name; values are brought to the fields' widths and scales.
-std::vector<std::unique_ptr<ClientDataSet::Linha>> ClientDataSet::linhasDe(fb::Resultado&& r) const {
-    const std::size_t n = defs_.size();
-    std::vector<int> origem(n);
-    bool direto = r.colunas.size() == n;
-    for (std::size_t i = 0; i < n; ++i) {
-        const int c = r.indice(defs_[i].nome);
-        if (c < 0)
-            throw Erro(nome_ + ": campo '" + defs_[i].nome + "' não encontrado."_w, "EDatabaseError");
-        origem[i] = c;
-        direto = direto && c == static_cast<int>(i);
-    }
-    // Only the fields whose column can hold more than the field need a look per row.
-    std::vector<std::size_t> ajustar;
-    for (std::size_t i = 0; i < n; ++i) {
-        const DefCampo& d = defs_[i];
-        const fb::Coluna& col = r.colunas[static_cast<std::size_t>(origem[i])];
-        const bool texto = d.tipo == TipoCampo::Texto && d.tamanho > 0 &&
-                           (col.tipo != fb::TipoColuna::Texto || col.tamanho <= 0 || col.tamanho > d.tamanho);
-        const bool decimal = d.tipo == TipoCampo::Decimal &&
-                             (col.tipo != fb::TipoColuna::Decimal || col.escala != d.escala);
-        if (texto || decimal) ajustar.push_back(i);
-    }
-
-    std::vector<std::unique_ptr<Linha>> linhas;
-    linhas.reserve(r.linhas.size());
-    for (auto& lida : r.linhas) {
-        auto l = std::make_unique<Linha>();
-        if (direto) {
-            l->valores = std::move(lida);
-        } else {
-            l->valores.resize(n);
-            for (std::size_t i = 0; i < n; ++i) l->valores[i] = std::move(lida[static_cast<std::size_t>(origem[i])]);
-        }
-        for (std::size_t i : ajustar) {
-            Valor& v = l->valores[i];
-            if (auto t = std::get_if<std::string>(&v)) {
-                if (t->size() > static_cast<std::size_t>(defs_[i].tamanho))
-                    t->resize(static_cast<std::size_t>(defs_[i].tamanho));
-            } else if (!nulo(v)) {
-                v = ajusta(defs_[i], std::move(v));
-            }
-        }
-        linhas.push_back(std::move(l));
-    }
-    return linhas;
+std::vector<ClientDataSet::Linha> ClientDataSet::le(std::vector<DefCampo>* defsLidas) const {
+    Leitura leitura(*this, defsLidas && defsFixas_.empty());
+    provider_->le(leitura);
+    leitura.linhas.shrink_to_fit();
+    if (defsLidas) *defsLidas = std::move(leitura.defs);
+    return std::move(leitura.linhas);
 }
 
 void ClientDataSet::open() {
     if (active()) return;
     if (!provider_) throw Erro(nome_ + ": sem provedor de dados.", "EDatabaseError");
     if (BeforeOpen) BeforeOpen(*this);
-    fb::Resultado r = provider_->le();
-    if (defsFixas_.empty()) {
-        // The fields follow the statement; the field objects stay when the columns do.
-        std::vector<DefCampo> defs;
-        defs.reserve(r.colunas.size());
-        for (const auto& c : r.colunas) {
-            DefCampo d;
-            d.nome = c.nome;
-            d.tipo = tipoDaColuna(c.tipo);
-            d.tamanho = d.tipo == TipoCampo::Texto ? c.tamanho : d.tipo == TipoCampo::Decimal ? 18 : 0;
-            d.escala = d.tipo == TipoCampo::Decimal ? c.escala : 0;
-            defs.push_back(std::move(d));
-        }
-        if (!mesmasDefinicoes(defs, defs_)) criaCampos(defs);
-    }
-    linhas_ = linhasDe(std::move(r));
+    std::vector<DefCampo> defs;
+    std::vector<Linha> lidas = le(&defs);
+    // The fields follow the statement; the field objects stay when the columns do.
+    if (defsFixas_.empty() && !mesmasDefinicoes(defs, defs_)) criaCampos(defs);
+    linhas_ = std::move(lidas);
     apagadas_.clear();
-    buffer_.reset();
     modificado_ = false;
-    atual_ = linhas_.empty() ? -1 : 0;
+    vaiPara(linhas_.empty() ? -1 : 0);
     bof_ = true;
     eof_ = linhas_.empty();
     defineEstado(Estado::Navegando);
@@ -563,11 +641,11 @@ void ClientDataSet::close() {
     if (!active()) return;
     if (BeforeClose) BeforeClose(*this);
     if (!active()) return;
-    buffer_.reset();
-    linhas_.clear();
+    std::vector<Linha>().swap(linhas_);
     apagadas_.clear();
+    corrente_.clear();
     modificado_ = false;
-    atual_ = -1;
+    vaiPara(-1);
     bof_ = eof_ = true;
     defineEstado(Estado::Fechado);
     notificaRegistro();
@@ -593,7 +671,7 @@ void ClientDataSet::rolou() {
 void ClientDataSet::first() {
     exigeAberto();
     encerraEdicao();
-    atual_ = linhas_.empty() ? -1 : 0;
+    vaiPara(linhas_.empty() ? -1 : 0);
     bof_ = true;
     eof_ = linhas_.empty();
     rolou();
@@ -602,7 +680,7 @@ void ClientDataSet::first() {
 void ClientDataSet::last() {
     exigeAberto();
     encerraEdicao();
-    atual_ = static_cast<int>(linhas_.size()) - 1;
+    vaiPara(static_cast<int>(linhas_.size()) - 1);
     eof_ = true;
     bof_ = linhas_.empty();
     rolou();
@@ -612,7 +690,7 @@ void ClientDataSet::next() {
     exigeAberto();
     encerraEdicao();
     if (atual_ + 1 < static_cast<int>(linhas_.size())) {
-        ++atual_;
+        vaiPara(atual_ + 1);
         bof_ = eof_ = false;
     } else {
         eof_ = true;
@@ -624,7 +702,7 @@ void ClientDataSet::prior() {
     exigeAberto();
     encerraEdicao();
     if (atual_ > 0) {
-        --atual_;
+        vaiPara(atual_ - 1);
         bof_ = eof_ = false;
     } else {
         bof_ = true;
@@ -636,7 +714,7 @@ void ClientDataSet::moveTo(int numero) {
     exigeAberto();
     encerraEdicao();
     if (linhas_.empty()) return;
-    atual_ = std::clamp(numero, 1, static_cast<int>(linhas_.size())) - 1;
+    vaiPara(std::clamp(numero, 1, static_cast<int>(linhas_.size())) - 1);
     bof_ = eof_ = false;
     rolou();
 }
@@ -644,10 +722,11 @@ void ClientDataSet::moveTo(int numero) {
 bool ClientDataSet::locate(std::string_view nomeCampo, const Valor& valor) {
     exigeAberto();
     const std::size_t c = static_cast<std::size_t>(fieldByName(nomeCampo).indice());
+    const Valor procurado = valor;  // it may be a value of the current row, which the edit's end changes
     encerraEdicao();
     for (std::size_t i = 0; i < linhas_.size(); ++i) {
-        if (!iguais(linhas_[i]->valores[c], valor)) continue;
-        atual_ = static_cast<int>(i);
+        if (!mesmoValor(linhas_[i].valores.valor(c, formato_), procurado)) continue;
+        vaiPara(static_cast<int>(i));
         bof_ = eof_ = false;
         rolou();
         return true;
@@ -668,13 +747,11 @@ void ClientDataSet::comecaInclusao(std::size_t posicao) {
     exigeAberto();
     encerraEdicao();
     if (BeforeInsert) BeforeInsert(*this);
-    auto l = std::make_unique<Linha>();
-    l->valores.resize(defs_.size());
-    l->naoGravada = true;
     anterior_ = atual_;
     posicao = std::min(posicao, linhas_.size());
-    linhas_.insert(linhas_.begin() + static_cast<std::ptrdiff_t>(posicao), std::move(l));
-    atual_ = static_cast<int>(posicao);
+    linhas_.insert(linhas_.begin() + static_cast<std::ptrdiff_t>(posicao), Linha{});
+    buffer_.assign(defs_.size(), Valor{});
+    vaiPara(static_cast<int>(posicao));
     bof_ = eof_ = false;
     modificado_ = false;
     defineEstado(Estado::Inserindo);
@@ -696,50 +773,40 @@ void ClientDataSet::edit() {
     }
     if (BeforeEdit) BeforeEdit(*this);
     if (editando() || !active() || atual_ < 0) return;  // the handler moved on by itself
-    buffer_ = std::make_unique<Linha>();
-    buffer_->valores = linhas_[static_cast<std::size_t>(atual_)]->valores;
+    linhas_[static_cast<std::size_t>(atual_)].valores.desempacota(buffer_, formato_);
     modificado_ = false;
     defineEstado(Estado::Editando);
     if (AfterEdit) AfterEdit(*this);
 }
 
 void ClientDataSet::validaObrigatorios() const {
-    const auto& valores = linha(atual_);
     for (std::size_t i = 0; i < defs_.size(); ++i)
-        if (defs_[i].obrigatorio && vazio(valores[i]))
+        if (defs_[i].obrigatorio && vazio(buffer_[i]))
             throw Erro("O campo '" + defs_[i].nome + "' precisa de um valor.", "EDatabaseError");
 }
 
 // Stores the row being edited or inserted and logs the change.
 void ClientDataSet::grava() {
-    Linha& l = *linhas_[static_cast<std::size_t>(atual_)];
+    Linha& l = linhas_[static_cast<std::size_t>(atual_)];
+    correnteValida_ = false;
     if (estado_ == Estado::Inserindo) {
-        l.naoGravada = false;
-        l.situacao = Situacao::Incluida;
-        l.ordem = ++sequencia_;
+        l.valores = LinhaCompacta(buffer_, formato_);
+        l.pendencia.reset(new Pendencia{Situacao::Incluida, ++sequencia_, {}});
         return;
     }
-    std::vector<Valor>& novos = buffer_->valores;
+    const std::vector<Valor> antes = l.valores.valores(formato_);
     bool mudou = false;
-    for (std::size_t i = 0; i < novos.size() && !mudou; ++i) mudou = !iguais(novos[i], l.valores[i]);
-    if (mudou) {
-        if (l.situacao == Situacao::Inalterada) {
-            l.originais = std::move(l.valores);
-            l.situacao = Situacao::Alterada;
-            l.ordem = ++sequencia_;
-        }
-        l.valores = std::move(novos);
-        if (l.situacao == Situacao::Alterada) {
-            // Changed back to what the database holds: nothing left to send.
-            bool igual = true;
-            for (std::size_t i = 0; i < l.valores.size() && igual; ++i) igual = iguais(l.valores[i], l.originais[i]);
-            if (igual) {
-                l.situacao = Situacao::Inalterada;
-                std::vector<Valor>().swap(l.originais);
-            }
-        }
+    for (std::size_t i = 0; i < buffer_.size() && !mudou; ++i) mudou = !mesmoValor(buffer_[i], antes[i]);
+    if (!mudou) return;
+    if (!l.pendencia) l.pendencia.reset(new Pendencia{Situacao::Alterada, ++sequencia_, std::move(l.valores)});
+    l.valores = LinhaCompacta(buffer_, formato_);
+    if (l.pendencia->situacao == Situacao::Alterada) {
+        // Changed back to what the database holds: nothing left to send.
+        const std::vector<Valor> originais = l.pendencia->originais.valores(formato_);
+        bool igual = true;
+        for (std::size_t i = 0; i < buffer_.size() && igual; ++i) igual = mesmoValor(buffer_[i], originais[i]);
+        if (igual) l.pendencia.reset();
     }
-    buffer_.reset();
 }
 
 void ClientDataSet::post() {
@@ -771,10 +838,9 @@ void ClientDataSet::cancel() {
         linhas_.erase(linhas_.begin() + atual_);
         // Back to the row that was current before the insert: with the new row
         // gone it has its old index again.
-        atual_ = std::min(anterior_, static_cast<int>(linhas_.size()) - 1);
-        if (atual_ < 0 && !linhas_.empty()) atual_ = 0;
+        vaiPara(std::min(anterior_, static_cast<int>(linhas_.size()) - 1));
+        if (atual_ < 0 && !linhas_.empty()) vaiPara(0);
     }
-    buffer_.reset();
     modificado_ = false;
     bof_ = eof_ = linhas_.empty();
     defineEstado(Estado::Navegando);
@@ -791,18 +857,18 @@ void ClientDataSet::remove() {
     if (atual_ < 0)
         throw Erro(nome_ + ": operação não permitida com o conjunto de dados vazio."_w, "EDatabaseError");
     if (BeforeDelete) BeforeDelete(*this);
-    buffer_.reset();
     modificado_ = false;
-    std::unique_ptr<Linha> l = std::move(linhas_[static_cast<std::size_t>(atual_)]);
+    Linha l = std::move(linhas_[static_cast<std::size_t>(atual_)]);
     linhas_.erase(linhas_.begin() + atual_);
-    if (l->situacao != Situacao::Incluida) {  // a row never sent needs no DELETE
-        if (l->situacao == Situacao::Inalterada) l->originais = std::move(l->valores);
-        l->valores.clear();
-        l->situacao = Situacao::Apagada;
-        l->ordem = ++sequencia_;
+    if (!l.pendencia)
+        l.pendencia.reset(new Pendencia{Situacao::Apagada, 0, std::move(l.valores)});
+    if (l.pendencia->situacao != Situacao::Incluida) {  // a row never sent needs no DELETE
+        l.pendencia->situacao = Situacao::Apagada;
+        l.pendencia->ordem = ++sequencia_;
+        l.valores = {};
         apagadas_.push_back(std::move(l));
     }
-    atual_ = std::min(atual_, static_cast<int>(linhas_.size()) - 1);
+    vaiPara(std::min(atual_, static_cast<int>(linhas_.size()) - 1));
     bof_ = eof_ = linhas_.empty();
     defineEstado(Estado::Navegando);
     notificaRegistro();
@@ -813,51 +879,71 @@ void ClientDataSet::remove() {
 int ClientDataSet::changeCount() const {
     int n = static_cast<int>(apagadas_.size());
     for (const auto& l : linhas_)
-        if (l->situacao != Situacao::Inalterada) ++n;
+        if (l.pendencia) ++n;
     return n;
 }
 
 std::optional<TipoAlteracao> ClientDataSet::alteracaoPendente(int indice) const {
-    switch (linhas_.at(static_cast<std::size_t>(indice))->situacao) {
-    case Situacao::Incluida: return TipoAlteracao::Inclusao;
-    case Situacao::Alterada: return TipoAlteracao::Alteracao;
-    case Situacao::Apagada: return TipoAlteracao::Exclusao;
-    case Situacao::Inalterada: break;
+    const auto& p = linhas_.at(static_cast<std::size_t>(indice)).pendencia;
+    if (!p) return std::nullopt;
+    return p->situacao == Situacao::Incluida ? TipoAlteracao::Inclusao : TipoAlteracao::Alteracao;
+}
+
+void ClientDataSet::descartaAlteracao(int indice) {
+    exigeAberto();
+    encerraEdicao();
+    Linha& l = linhas_.at(static_cast<std::size_t>(indice));
+    if (!l.pendencia) return;
+    if (l.pendencia->situacao == Situacao::Incluida) {
+        linhas_.erase(linhas_.begin() + indice);
+        vaiPara(std::min(atual_ > indice ? atual_ - 1 : atual_, static_cast<int>(linhas_.size()) - 1));
+        bof_ = eof_ = linhas_.empty();
+    } else {
+        l.valores = std::move(l.pendencia->originais);
+        l.pendencia.reset();
+        correnteValida_ = false;
     }
-    return std::nullopt;
+    notificaRegistro();
 }
 
 ResultadoAplicacao ClientDataSet::applyUpdates(int maxErros) {
     exigeAberto();
     encerraEdicao();
     std::vector<Linha*> log;
-    for (const auto& l : linhas_)
-        if (l->situacao != Situacao::Inalterada) log.push_back(l.get());
-    for (const auto& l : apagadas_) log.push_back(l.get());
+    for (auto& l : linhas_)
+        if (l.pendencia) log.push_back(&l);
+    for (auto& l : apagadas_) log.push_back(&l);
     if (log.empty()) return {};
-    std::sort(log.begin(), log.end(), [](const Linha* a, const Linha* b) { return a->ordem < b->ordem; });
+    std::sort(log.begin(), log.end(),
+              [](const Linha* a, const Linha* b) { return a->pendencia->ordem < b->pendencia->ordem; });
 
-    std::vector<Provider::Alteracao> alteracoes;
+    // The rows of the log unpacked, for the statements.
+    std::vector<std::vector<Valor>> antigos(log.size()), novos(log.size());
+    std::vector<Provedor::Alteracao> alteracoes;
     alteracoes.reserve(log.size());
-    for (Linha* l : log) {
-        Provider::Alteracao a{};
+    for (std::size_t k = 0; k < log.size(); ++k) {
+        const Linha& l = *log[k];
+        Provedor::Alteracao a{};
         a.campos = &defs_;
-        switch (l->situacao) {
+        switch (l.pendencia->situacao) {
         case Situacao::Incluida:
             a.tipo = TipoAlteracao::Inclusao;
-            a.novos = &l->valores;
+            novos[k] = l.valores.valores(formato_);
+            a.novos = &novos[k];
             break;
         case Situacao::Alterada:
             a.tipo = TipoAlteracao::Alteracao;
-            a.antigos = &l->originais;
-            a.novos = &l->valores;
+            antigos[k] = l.pendencia->originais.valores(formato_);
+            novos[k] = l.valores.valores(formato_);
+            a.antigos = &antigos[k];
+            a.novos = &novos[k];
             a.alterados.resize(defs_.size());
-            for (std::size_t i = 0; i < defs_.size(); ++i) a.alterados[i] = !iguais(l->originais[i], l->valores[i]);
+            for (std::size_t i = 0; i < defs_.size(); ++i) a.alterados[i] = !mesmoValor(antigos[k][i], novos[k][i]);
             break;
         case Situacao::Apagada:
-        case Situacao::Inalterada:
             a.tipo = TipoAlteracao::Exclusao;
-            a.antigos = &l->originais;
+            antigos[k] = l.pendencia->originais.valores(formato_);
+            a.antigos = &antigos[k];
             break;
         }
         alteracoes.push_back(std::move(a));
@@ -868,54 +954,50 @@ ResultadoAplicacao ClientDataSet::applyUpdates(int maxErros) {
     // Each refusal names its row, so the caller can go back to exactly that row
     // (two rows may share a code while one of them waits to be stored).
     for (Recusa& r : res.recusas) {
-        const Linha* refusada = log[r.alteracao];
-        for (std::size_t i = 0; i < linhas_.size(); ++i)
-            if (linhas_[i].get() == refusada) r.linha = static_cast<int>(i);
+        const Linha* recusada = log[r.alteracao];
+        if (recusada >= linhas_.data() && recusada < linhas_.data() + linhas_.size())
+            r.linha = static_cast<int>(recusada - linhas_.data());
     }
     if (res.desfeita) return res;
-    bool apagadaAceita = false;
-    for (std::size_t i = 0; i < log.size(); ++i) {
-        if (!aceitas[i]) continue;
-        Linha& l = *log[i];
-        if (l.situacao == Situacao::Apagada) {
-            l.situacao = Situacao::Inalterada;  // marks it for removal below
-            apagadaAceita = true;
-        } else {
-            l.situacao = Situacao::Inalterada;
-            std::vector<Valor>().swap(l.originais);
-        }
-    }
-    if (apagadaAceita)
-        std::erase_if(apagadas_, [](const auto& l) { return l->situacao == Situacao::Inalterada; });
+    for (std::size_t k = 0; k < log.size(); ++k)
+        if (aceitas[k]) log[k]->pendencia.reset();
+    std::erase_if(apagadas_, [](const Linha& l) { return !l.pendencia; });
     return res;
 }
 
 void ClientDataSet::refresh() {
     exigeAberto();
     encerraEdicao();
-    fb::Resultado r = provider_->le();
+    std::vector<Linha> lidas = le(nullptr);
 
     // The current row is found again by itself when it carries a pending change
     // (it moves over to the new rows), else by its key.
-    const Linha* corrente = atual_ >= 0 ? linhas_[static_cast<std::size_t>(atual_)].get() : nullptr;
-    const bool correntePendente = corrente && corrente->situacao != Situacao::Inalterada;
+    const Linha* corrente = atual_ >= 0 ? &linhas_[static_cast<std::size_t>(atual_)] : nullptr;
+    const Pendencia* correntePendente = corrente ? corrente->pendencia.get() : nullptr;
     std::vector<Valor> chaveCorrente;
-    if (corrente && !correntePendente) chaveCorrente = corrente->valores;
+    if (corrente && !correntePendente) chaveCorrente = corrente->valores.valores(formato_);
     const int posicaoAnterior = atual_;
 
-    std::vector<std::unique_ptr<Linha>> antigas = std::move(linhas_);
-    linhas_ = linhasDe(std::move(r));
+    std::vector<Linha> antigas = std::move(linhas_);
+    linhas_ = std::move(lidas);
     mesclaPendentes(antigas);
 
-    atual_ = -1;
-    if (correntePendente) {
-        for (std::size_t i = 0; i < linhas_.size() && atual_ < 0; ++i)
-            if (linhas_[i].get() == corrente) atual_ = static_cast<int>(i);
-    } else if (!chaveCorrente.empty()) {
-        for (std::size_t i = 0; i < linhas_.size() && atual_ < 0; ++i)
-            if (mesmaChave(linhas_[i]->valores, chaveCorrente, indicesChave_)) atual_ = static_cast<int>(i);
+    int achada = -1;
+    for (std::size_t i = 0; i < linhas_.size() && achada < 0; ++i) {
+        const Linha& l = linhas_[i];
+        bool mesma = false;
+        if (correntePendente) {
+            mesma = l.pendencia.get() == correntePendente;
+        } else if (!chaveCorrente.empty()) {
+            mesma = true;
+            for (int k : indicesChave_)
+                mesma = mesma && mesmoValor(l.valores.valor(static_cast<std::size_t>(k), formato_),
+                                            chaveCorrente[static_cast<std::size_t>(k)]);
+        }
+        if (mesma) achada = static_cast<int>(i);
     }
-    if (atual_ < 0) atual_ = std::min(std::max(posicaoAnterior, 0), static_cast<int>(linhas_.size()) - 1);
+    if (achada < 0) achada = std::min(std::max(posicaoAnterior, 0), static_cast<int>(linhas_.size()) - 1);
+    vaiPara(achada);
     bof_ = eof_ = linhas_.empty();
     notificaRegistro();
 }
@@ -923,12 +1005,13 @@ void ClientDataSet::refresh() {
 // Puts the changes still to apply over freshly read rows: a modified row keeps
 // the columns changed here and takes the others as read; new rows are kept;
 // rows deleted here stay away.
-void ClientDataSet::mesclaPendentes(std::vector<std::unique_ptr<Linha>>& antigas) {
-    std::vector<std::unique_ptr<Linha>*> alteradas;
-    std::vector<std::unique_ptr<Linha>> novas;
+void ClientDataSet::mesclaPendentes(std::vector<Linha>& antigas) {
+    std::vector<Linha*> alteradas;
+    std::vector<Linha> novas;
     for (auto& l : antigas) {
-        if (l->situacao == Situacao::Alterada) alteradas.push_back(&l);
-        if (l->situacao == Situacao::Incluida) novas.push_back(std::move(l));
+        if (!l.pendencia) continue;
+        if (l.pendencia->situacao == Situacao::Alterada) alteradas.push_back(&l);
+        if (l.pendencia->situacao == Situacao::Incluida) novas.push_back(std::move(l));
     }
     if (alteradas.empty() && novas.empty() && apagadas_.empty()) return;
 
@@ -936,32 +1019,37 @@ void ClientDataSet::mesclaPendentes(std::vector<std::unique_ptr<Linha>>& antigas
     if (!alteradas.empty() || !apagadas_.empty()) {
         porChave.reserve(linhas_.size());
         for (std::size_t i = 0; i < linhas_.size(); ++i)
-            porChave.emplace(chave(linhas_[i]->valores, indicesChave_), i);
+            porChave.emplace(chave(linhas_[i].valores, indicesChave_, formato_), i);
     }
-    auto acha = [&](const std::vector<Valor>& valores) -> std::ptrdiff_t {
-        const auto it = porChave.find(chave(valores, indicesChave_));
+    auto acha = [&](const LinhaCompacta& valores) -> std::ptrdiff_t {
+        const auto it = porChave.find(chave(valores, indicesChave_, formato_));
         return it == porChave.end() ? -1 : static_cast<std::ptrdiff_t>(it->second);
     };
 
     std::vector<bool> remover(linhas_.size(), false);
     for (const auto& l : apagadas_) {
-        const auto i = acha(l->originais);
+        const auto i = acha(l.pendencia->originais);
         if (i >= 0) remover[static_cast<std::size_t>(i)] = true;
     }
-    for (auto* p : alteradas) {
-        Linha& minha = **p;
-        const auto i = acha(minha.originais);
+    for (Linha* p : alteradas) {
+        Linha& minha = *p;
+        const auto i = acha(minha.pendencia->originais);
         if (i < 0 || remover[static_cast<std::size_t>(i)]) {
-            novas.push_back(std::move(*p));  // gone from the database: the change stays to be sent
+            novas.push_back(std::move(minha));  // gone from the database: the change stays to be sent
             continue;
         }
-        Linha& lida = *linhas_[static_cast<std::size_t>(i)];
-        for (std::size_t c = 0; c < minha.valores.size(); ++c) {
-            if (!iguais(minha.originais[c], minha.valores[c])) continue;
-            minha.originais[c] = lida.valores[c];
-            minha.valores[c] = std::move(lida.valores[c]);
+        Linha& lida = linhas_[static_cast<std::size_t>(i)];
+        std::vector<Valor> valores = minha.valores.valores(formato_);
+        std::vector<Valor> originais = minha.pendencia->originais.valores(formato_);
+        const std::vector<Valor> deles = lida.valores.valores(formato_);
+        for (std::size_t c = 0; c < valores.size(); ++c) {
+            if (!mesmoValor(originais[c], valores[c])) continue;
+            originais[c] = deles[c];
+            valores[c] = deles[c];
         }
-        linhas_[static_cast<std::size_t>(i)] = std::move(*p);
+        minha.valores = LinhaCompacta(valores, formato_);
+        minha.pendencia->originais = LinhaCompacta(originais, formato_);
+        lida = std::move(minha);
     }
     if (std::find(remover.begin(), remover.end(), true) != remover.end()) {
         std::size_t j = 0;
@@ -972,15 +1060,26 @@ void ClientDataSet::mesclaPendentes(std::vector<std::unique_ptr<Linha>>& antigas
     for (auto& l : novas) linhas_.push_back(std::move(l));
 }
 
-const std::vector<Valor>& ClientDataSet::linha(int indice) const {
-    if (estado_ == Estado::Editando && indice == atual_) return buffer_->valores;
-    return linhas_.at(static_cast<std::size_t>(indice))->valores;
+std::vector<Valor> ClientDataSet::linha(int indice) const {
+    if (editando() && indice == atual_) return buffer_;
+    return linhas_.at(static_cast<std::size_t>(indice)).valores.valores(formato_);
+}
+
+Valor ClientDataSet::valorEm(int indice, int indiceCampo) const {
+    if (indiceCampo < 0 || static_cast<std::size_t>(indiceCampo) >= defs_.size()) return {};
+    if (editando() && indice == atual_) return buffer_[static_cast<std::size_t>(indiceCampo)];
+    return linhas_.at(static_cast<std::size_t>(indice)).valores.valor(static_cast<std::size_t>(indiceCampo), formato_);
 }
 
 const Valor& ClientDataSet::valor(int indiceCampo) const {
-    if (atual_ < 0 || indiceCampo < 0) return kNulo;
-    const auto& v = linha(atual_);
-    return static_cast<std::size_t>(indiceCampo) < v.size() ? v[static_cast<std::size_t>(indiceCampo)] : kNulo;
+    if (atual_ < 0 || indiceCampo < 0 || static_cast<std::size_t>(indiceCampo) >= defs_.size()) return kNulo;
+    const auto c = static_cast<std::size_t>(indiceCampo);
+    if (editando()) return buffer_[c];
+    if (!correnteValida_) {
+        linhas_[static_cast<std::size_t>(atual_)].valores.desempacota(corrente_, formato_);
+        correnteValida_ = true;
+    }
+    return corrente_[c];
 }
 
 void ClientDataSet::defineValorCampo(int indice, Valor v) {
@@ -988,7 +1087,7 @@ void ClientDataSet::defineValorCampo(int indice, Valor v) {
         throw Erro(nome_ + ": o conjunto de dados não está em edição nem em inclusão."_w,
                    "EDatabaseError");
     const auto i = static_cast<std::size_t>(indice);
-    valoresTrabalho()[i] = ajusta(defs_[i], std::move(v));
+    buffer_[i] = ajusta(defs_[i], std::move(v));
     modificado_ = true;
     const Campo& c = *campos_[i];
     for (Observador* o : std::vector<Observador*>(observadores_)) o->campoMudou(c);

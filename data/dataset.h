@@ -3,6 +3,7 @@
 // back) -> client dataset (rows cached in memory, a log of posted changes) ->
 // data source (tells bound controls what changed).
 #include "data/fbclient.h"
+#include "data/linhacompacta.h"
 #include "rules/value.h"
 
 #include <QObject>
@@ -81,6 +82,7 @@ struct Recusa {
     int sqlcode = 0;
     std::intptr_t gdscode = 0;
     bool violacaoChave = false;
+    bool inexistente = false;   // nothing in the table carries the row's key any more
     std::size_t alteracao = 0;  // its place in the changes sent
     int linha = -1;             // the client dataset's row (recNo()-1); -1 for a deletion
 };
@@ -91,18 +93,23 @@ struct ResultadoAplicacao {
     bool desfeita = false;  // more refusals than allowed: everything rolled back
 };
 
-class Provider {
-public:
-    Provider(std::string nome, SQLDataSet* origem, std::string tabela,
-             ModoAtualizacao modo = ModoAtualizacao::TodasColunas);
-    const std::string& nome() const { return nome_; }
-    SQLDataSet* origem() const { return origem_; }
-    const std::string& tabela() const { return tabela_; }
-    ModoAtualizacao modo() const { return modo_; }
+// Same value: text byte for byte, numbers by value whatever their scale or width.
+bool mesmoValor(const Valor& a, const Valor& b);
 
-    fb::Resultado le() const;
-    // One INSERT, UPDATE or DELETE per logged change, in one transaction.
-    // maxErros < 0: unlimited.
+// What reads a client dataset's rows and writes its changes back: the database
+// (Provider), or a table held in memory (ProvedorMemoria) where the dataset's
+// own logic is tried without a server.
+class Provedor {
+public:
+    Provedor(std::string nome, ModoAtualizacao modo);
+    virtual ~Provedor();
+    const std::string& nome() const { return nome_; }
+    ModoAtualizacao modo() const { return modo_; }
+    // The statement it reads, for a dataset whose statement changes; none here.
+    virtual SQLDataSet* origem() const { return nullptr; }
+
+    virtual void le(fb::Leitor& leitor) const = 0;
+
     struct Alteracao {
         TipoAlteracao tipo;
         const std::vector<DefCampo>* campos;
@@ -110,14 +117,52 @@ public:
         const std::vector<Valor>* novos;    // null for a delete
         std::vector<bool> alterados;        // per field: changed here
     };
-    ResultadoAplicacao aplica(const std::vector<Alteracao>& alteracoes, int maxErros,
-                              std::vector<bool>& aceitas) const;
+    // One INSERT, UPDATE or DELETE per logged change, in one transaction. A
+    // refused statement leaves nothing behind, so with room for refusals each
+    // change goes in or not on its own. A delete of a row that is gone already
+    // counts as done. maxErros < 0: unlimited.
+    [[nodiscard]] ResultadoAplicacao aplica(const std::vector<Alteracao>& alteracoes, int maxErros,
+                                            std::vector<bool>& aceitas);
+
+    // The writing side of one apply.
+    class Gravacao {
+    public:
+        virtual ~Gravacao() = default;
+        // Rows the change reached, found by the old values of `localizadores`
+        // (an insert: 1). Throws fb::ErroBanco when the table refuses it.
+        virtual long grava(const Alteracao& a, const std::vector<int>& localizadores) = 0;
+        // Whether a row with the old values of `campos` is there.
+        virtual bool existe(const Alteracao& a, const std::vector<int>& campos) = 0;
+        virtual void confirma() = 0;
+        virtual void desfaz() = 0;
+    };
+
+protected:
+    virtual std::unique_ptr<Gravacao> iniciaGravacao() = 0;
 
 private:
     std::string nome_;
+    ModoAtualizacao modo_;
+};
+
+// The provider of a chain: reads its SQL dataset's statement and writes to one table.
+class Provider : public Provedor {
+public:
+    Provider(std::string nome, SQLDataSet* origem, std::string tabela,
+             ModoAtualizacao modo = ModoAtualizacao::TodasColunas);
+    SQLDataSet* origem() const override { return origem_; }
+    const std::string& tabela() const { return tabela_; }
+
+    void le(fb::Leitor& leitor) const override;
+
+protected:
+    std::unique_ptr<Gravacao> iniciaGravacao() override;
+
+private:
+    fb::Conexao& conexao() const;
+
     SQLDataSet* origem_;
     std::string tabela_;
-    ModoAtualizacao modo_;
 };
 
 enum class Estado { Fechado, Navegando, Editando, Inserindo };
@@ -137,13 +182,13 @@ public:
 
 class ClientDataSet {
 public:
-    ClientDataSet(std::string nome, Provider* provider);
+    ClientDataSet(std::string nome, Provedor* provider);
     ~ClientDataSet();
     ClientDataSet(const ClientDataSet&) = delete;
     ClientDataSet& operator=(const ClientDataSet&) = delete;
 
     const std::string& nome() const { return nome_; }
-    Provider* provider() const { return provider_; }
+    Provedor* provider() const { return provider_; }
 
     // Fixed field list; without one the fields follow the statement at open.
     void defineCampos(std::vector<DefCampo> defs);
@@ -180,9 +225,12 @@ public:
     int changeCount() const;  // logged changes still to apply
     // The change of row `indice` (recNo()-1) still to apply; nullopt when none.
     std::optional<TipoAlteracao> alteracaoPendente(int indice) const;
+    // Forgets the change of row `indice` still to apply: a changed row gets
+    // back the values read, a new row goes away.
+    void descartaAlteracao(int indice);
     // A field was assigned since the edit or insert began.
     bool modificado() const { return modificado_; }
-    ResultadoAplicacao applyUpdates(int maxErros);
+    [[nodiscard]] ResultadoAplicacao applyUpdates(int maxErros);
     // Re-reads with the current statement; the current row stays on the same key
     // when it still exists; logged changes are kept over the rows read.
     void refresh();
@@ -190,8 +238,10 @@ public:
     // Values of a row (tests, grids): row index is recNo()-1. While editing, the
     // current row shows the values being edited. recordCount() counts the new
     // row of an insert from the moment it is appended.
-    const std::vector<Valor>& linha(int indice) const;
-    const Valor& valor(int indiceCampo) const;  // current row
+    std::vector<Valor> linha(int indice) const;
+    Valor valorEm(int indice, int indiceCampo) const;
+    // The current row's value; the reference holds until the row moves or changes.
+    const Valor& valor(int indiceCampo) const;
 
     // Events, named as the handlers bind them.
     std::function<void(ClientDataSet&)> BeforeOpen, AfterOpen, BeforeClose, BeforeInsert, AfterInsert,
@@ -205,20 +255,26 @@ public:
     // Used by Campo.
     void defineValorCampo(int indice, Valor v);
 
-    struct Linha;
-
 private:
+    struct Pendencia;
+    // A cached row: its values packed, and its change still to apply, if any.
+    struct Linha {
+        LinhaCompacta valores;                // what the row holds now (none for a deleted row)
+        std::unique_ptr<Pendencia> pendencia;
+    };
+    class Leitura;
+
     void notificaRegistro();
     void notificaEstado();
     void notificaGravacao();
     void defineEstado(Estado e);
     void criaCampos(const std::vector<DefCampo>& defs);
-    std::vector<std::unique_ptr<Linha>> linhasDe(fb::Resultado&& r) const;
-    void mesclaPendentes(std::vector<std::unique_ptr<Linha>>& antigas);
+    std::vector<Linha> le(std::vector<DefCampo>* defsLidas) const;
+    void mesclaPendentes(std::vector<Linha>& antigas);
     void validaObrigatorios() const;
     void exigeAberto() const;
     bool editando() const;
-    std::vector<Valor>& valoresTrabalho();
+    void vaiPara(int indice);
     void rolou();
     // Leaves edit or insert the way a move does: posts when a field was assigned,
     // otherwise cancels.
@@ -227,14 +283,19 @@ private:
     void grava();
 
     std::string nome_;
-    Provider* provider_;
+    Provedor* provider_;
     std::vector<DefCampo> defsFixas_;
     std::vector<DefCampo> defs_;
+    FormatoLinha formato_;
     std::vector<std::unique_ptr<Campo>> campos_;
     std::vector<int> indicesChave_;  // fields that identify a row: the key, else all
-    std::vector<std::unique_ptr<Linha>> linhas_;
-    std::vector<std::unique_ptr<Linha>> apagadas_;  // deleted rows waiting to be applied
-    std::unique_ptr<Linha> buffer_;                  // the row being edited or inserted
+    std::vector<Linha> linhas_;
+    std::vector<Linha> apagadas_;    // deleted rows waiting to be applied
+    std::vector<Valor> buffer_;      // the row being edited or inserted
+    // The current row unpacked, for the references valor() hands out; refilled
+    // when `correnteValida_` is false (every move and every change of rows clears it).
+    mutable std::vector<Valor> corrente_;
+    mutable bool correnteValida_ = false;
     int atual_ = -1;
     int anterior_ = -1;  // current row before an insert, for its cancel
     bool modificado_ = false;

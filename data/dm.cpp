@@ -251,10 +251,12 @@ void DM::ComponentesBeforePost(ClientDataSet& ds) {
 }
 
 bool DM::aplicaComponentes() {
-    // A new capsule whose code another workstation took meanwhile (stored, or
-    // still being stored) gets a later code and is applied again. Workstations
-    // inserting at the same moment keep choosing the same code; a short random
-    // pause, longer each round, lets one of them through at a time.
+    // Each change goes in or not on its own, so a change the database cannot
+    // take never holds back the others; each refusal is told. A new capsule
+    // whose code another workstation took meanwhile (stored, or still being
+    // stored) gets a later code and is applied again. Workstations inserting at
+    // the same moment keep choosing the same code; a short random pause, longer
+    // each round, lets one of them through at a time.
     constexpr int rodadas = 60;
     std::minstd_rand sorteio(std::random_device{}());
     const int posicao = Componentes.recNo();
@@ -262,40 +264,54 @@ bool DM::aplicaComponentes() {
     for (int rodada = 1;; ++rodada) {
         ResultadoAplicacao r;
         try {
-            r = Componentes.applyUpdates(0);
+            r = Componentes.applyUpdates(-1);
         } catch (const fb::ErroBanco& e) {
-            // The server is out of reach: the change stays in the log and goes
+            // The server is out of reach: the changes stay in the log and go
             // with the next apply.
             plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()), plataforma::TipoMensagem::Erro);
             return false;
         }
-        if (r.recusas.empty()) {
+        std::vector<const Recusa*> codigosTomados, pendentes;
+        for (const Recusa& recusa : r.recusas) {
+            if (recusa.violacaoChave && recusa.tipo == TipoAlteracao::Inclusao && recusa.linha >= 0 &&
+                Componentes.state() == Estado::Navegando && rodada < rodadas) {
+                codigosTomados.push_back(&recusa);
+            } else if (recusa.inexistente && recusa.tipo == TipoAlteracao::Alteracao && recusa.linha >= 0) {
+                // Nothing to store it in any more: the change goes, and the
+                // re-read takes the row away.
+                plataforma::mostraMensagem(mensagemGravacaoRecusada("A cápsula foi excluída em outra estação."_w),
+                                           plataforma::TipoMensagem::Erro);
+                Componentes.descartaAlteracao(recusa.linha);
+            } else {
+                pendentes.push_back(&recusa);
+                trocas.erase(recusa.linha);
+            }
+        }
+        if (codigosTomados.empty()) {
+            // Told once, after the last round.
+            for (const Recusa* recusa : pendentes)
+                plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa->mensagem), plataforma::TipoMensagem::Erro);
             if (rodada > 1 && posicao > 0) Componentes.moveTo(posicao);
             for (const auto& [linha, codigos] : trocas)
                 codigosTrocados_.push_back("O código "_w + codigos.first +
                                            " já estava em uso; a cápsula foi gravada com o código "_w +
                                            codigos.second + ".");
-            return true;
+            return pendentes.empty();
         }
-        const Recusa& recusa = r.recusas.front();
-        const bool codigoTomado = recusa.violacaoChave && recusa.tipo == TipoAlteracao::Inclusao &&
-                                  recusa.linha >= 0 && Componentes.state() == Estado::Navegando;
-        if (!codigoTomado || rodada == rodadas) {
-            plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa.mensagem), plataforma::TipoMensagem::Erro);
-            return false;
-        }
-        const auto* antigo =
-            std::get_if<std::string>(&recusa.valores.at(static_cast<std::size_t>(ComponentesCODIGO->indice())));
         std::this_thread::sleep_for(std::chrono::milliseconds(
             std::uniform_int_distribution<int>(0, 2 * std::min(rodada, 25))(sorteio)));
-        const std::string novo = antigo ? codigoAlemDe(*antigo) : ProximoCodigo();
-        trocas.try_emplace(recusa.linha, antigo ? *antigo : std::string(), novo).first->second.second = novo;
         silencioso_ = true;
         try {
-            Componentes.moveTo(recusa.linha + 1);
-            Componentes.edit();
-            ComponentesCODIGO->defineValor(novo);
-            Componentes.post();
+            for (const Recusa* recusa : codigosTomados) {
+                const auto* antigo = std::get_if<std::string>(
+                    &recusa->valores.at(static_cast<std::size_t>(ComponentesCODIGO->indice())));
+                const std::string novo = antigo ? codigoAlemDe(*antigo) : ProximoCodigo();
+                trocas.try_emplace(recusa->linha, antigo ? *antigo : std::string(), novo).first->second.second = novo;
+                Componentes.moveTo(recusa->linha + 1);
+                Componentes.edit();
+                ComponentesCODIGO->defineValor(novo);
+                Componentes.post();
+            }
         } catch (...) {
             silencioso_ = false;
             throw;

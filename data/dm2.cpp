@@ -17,13 +17,14 @@ DM2::DM2()
 
 void DM2::DataModuleCreate() { abreConexaoPrincipal(SQLConnection1); }
 
+// Refused rows stay pending, unannounced.
 void DM2::FornecedAfterPost(ClientDataSet& ds) {
-    ds.applyUpdates(-1);
+    static_cast<void>(ds.applyUpdates(-1));
     ds.refresh();
 }
 
 void DM2::FornecedAfterDelete(ClientDataSet& ds) {
-    ds.applyUpdates(-1);
+    static_cast<void>(ds.applyUpdates(-1));
     ds.refresh();
 }
 

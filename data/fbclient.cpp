@@ -15,10 +15,11 @@
 #include <csignal>
 #include <dlfcn.h>
 #include <signal.h>
+#endif
+
 #include "platform/text.h"
 
 using namespace plataforma::literais;
-#endif
 
 namespace dados::fb {
 
@@ -430,76 +431,70 @@ std::vector<LugarColuna> lugaresColunas(Status& st, IMessageMetadata* meta) {
     return r;
 }
 
-std::vector<Valor> leLinha(const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* tra,
-                           const std::vector<LugarColuna>& colunas, const unsigned char* buf) {
-    std::vector<Valor> linha;
-    linha.reserve(colunas.size());
-    for (const LugarColuna& c : colunas) {
+// Decodes one fetched row into `linha`, reusing what it held: a text over the
+// previous row's text keeps its memory.
+void leLinha(const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* tra,
+             const std::vector<LugarColuna>& colunas, const unsigned char* buf, std::vector<Valor>& linha) {
+    linha.resize(colunas.size());
+    for (std::size_t i = 0; i < colunas.size(); ++i) {
+        const LugarColuna& c = colunas[i];
+        Valor& v = linha[i];
         if (le<short>(buf + c.deslocamentoNulo) != 0) {
-            linha.emplace_back();
+            v = std::monostate{};
             continue;
         }
         const unsigned char* p = buf + c.deslocamento;
         const int escala = c.escala;
-        auto inteiro = [&](std::int64_t v) -> Valor {
-            if (escala > 0) return Decimal{v, escala};
-            return v;
+        auto texto = [&v](const unsigned char* bytes, std::size_t n) {
+            const char* t = reinterpret_cast<const char*>(bytes);
+            if (auto s = std::get_if<std::string>(&v)) s->assign(t, n);
+            else v.emplace<std::string>(t, n);
+        };
+        auto inteiro = [&](std::int64_t i64) {
+            if (escala > 0) v = Decimal{i64, escala};
+            else v = i64;
+        };
+        auto inteiro32 = [&](std::int32_t i32) {
+            if (escala > 0) v = Decimal{i32, escala};
+            else v = i32;
         };
         switch (c.tipo) {
-            case SQL_TEXT:
-                linha.emplace_back(std::string(reinterpret_cast<const char*>(p), c.tamanho));
-                break;
-            case SQL_VARYING:
-                linha.emplace_back(std::string(reinterpret_cast<const char*>(p) + sizeof(ISC_USHORT), le<ISC_USHORT>(p)));
-                break;
-            case SQL_SHORT:
-                if (escala > 0) linha.emplace_back(Decimal{le<ISC_SHORT>(p), escala});
-                else linha.emplace_back(static_cast<std::int32_t>(le<ISC_SHORT>(p)));
-                break;
-            case SQL_LONG:
-                if (escala > 0) linha.emplace_back(Decimal{le<ISC_LONG>(p), escala});
-                else linha.emplace_back(static_cast<std::int32_t>(le<ISC_LONG>(p)));
-                break;
-            case SQL_INT64:
-                linha.push_back(inteiro(le<ISC_INT64>(p)));
-                break;
-            case SQL_FLOAT:
-                linha.emplace_back(static_cast<double>(le<float>(p)));
-                break;
+            case SQL_TEXT: texto(p, c.tamanho); break;
+            case SQL_VARYING: texto(p + sizeof(ISC_USHORT), le<ISC_USHORT>(p)); break;
+            case SQL_SHORT: inteiro32(le<ISC_SHORT>(p)); break;
+            case SQL_LONG: inteiro32(le<ISC_LONG>(p)); break;
+            case SQL_INT64: inteiro(le<ISC_INT64>(p)); break;
+            case SQL_FLOAT: v = static_cast<double>(le<float>(p)); break;
             case SQL_DOUBLE:
-            case SQL_D_FLOAT:
-                linha.emplace_back(le<double>(p));
-                break;
+            case SQL_D_FLOAT: v = le<double>(p); break;
             case SQL_TIMESTAMP: {
                 const auto ts = le<ISC_TIMESTAMP>(p);
-                linha.emplace_back(QDateTime(deData(lib.util, ts.timestamp_date), deHora(lib.util, ts.timestamp_time)));
+                v = QDateTime(deData(lib.util, ts.timestamp_date), deHora(lib.util, ts.timestamp_time));
                 break;
             }
-            case SQL_TYPE_DATE:
-                linha.emplace_back(QDateTime(deData(lib.util, le<ISC_DATE>(p)), QTime(0, 0)));
-                break;
-            case SQL_TYPE_TIME:
-                linha.emplace_back(QDateTime(kDataZero, deHora(lib.util, le<ISC_TIME>(p))));
-                break;
-            case SQL_BLOB:
-                linha.emplace_back(Blob{leBlob(st, att, tra, le<ISC_QUAD>(p))});
-                break;
-            case SQL_BOOLEAN:
-                linha.emplace_back(static_cast<std::int32_t>(le<FB_BOOLEAN>(p) ? 1 : 0));
-                break;
-            default:
-                linha.emplace_back();
-                break;
+            case SQL_TYPE_DATE: v = QDateTime(deData(lib.util, le<ISC_DATE>(p)), QTime(0, 0)); break;
+            case SQL_TYPE_TIME: v = QDateTime(kDataZero, deHora(lib.util, le<ISC_TIME>(p))); break;
+            case SQL_BLOB: v = Blob{leBlob(st, att, tra, le<ISC_QUAD>(p))}; break;
+            case SQL_BOOLEAN: v = static_cast<std::int32_t>(le<FB_BOOLEAN>(p) ? 1 : 0); break;
+            default: v = std::monostate{}; break;
         }
     }
-    return linha;
 }
+
+// Gathers a reading whole.
+struct Coletor : Leitor {
+    Resultado r;
+    void colunas(const std::vector<Coluna>& c) override {
+        r.colunas = c;
+        r.linhas.clear();
+    }
+    void linha(std::vector<Valor>& valores) override { r.linhas.push_back(std::move(valores)); }
+};
 
 // One statement inside an open transaction: prepared, run with its parameters,
 // every row fetched (blobs included) before the transaction ends.
-Resultado executaEm(const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* tra,
-                    const ParametrosConexao& p, const std::string& sql, const std::vector<Valor>& valores,
-                    long* afetadas) {
+void executaEm(const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* tra, const ParametrosConexao& p,
+               const std::string& sql, const std::vector<Valor>& valores, Leitor& leitor, long* afetadas) {
     Ref<IStatement> stmt(att->prepare(&st, tra, static_cast<unsigned>(sql.size()), sql.data(),
                                       static_cast<unsigned>(p.dialeto), IStatement::PREPARE_PREFETCH_METADATA));
     Entrada entrada;
@@ -507,41 +502,45 @@ Resultado executaEm(const Biblioteca& lib, Status& st, IAttachment* att, ITransa
     void* bufEntrada = entrada.buffer.empty() ? nullptr : entrada.buffer.data();
 
     Ref<IMessageMetadata> saida(stmt->getOutputMetadata(&st));
-    Resultado r;
-    r.colunas = descreveColunas(st, saida.get());
+    const std::vector<Coluna> colunas = descreveColunas(st, saida.get());
+    leitor.colunas(colunas);
     std::vector<unsigned char> buf(saida->getMessageLength(&st));
     const std::vector<LugarColuna> layout = lugaresColunas(st, saida.get());
+    std::vector<Valor> linha;
 
     const unsigned tipo = stmt->getType(&st);
     if (tipo == isc_info_sql_stmt_select || tipo == isc_info_sql_stmt_select_for_upd) {
         Ref<IResultSet> cursor(stmt->openCursor(&st, tra, entrada.meta.get(), bufEntrada, saida.get(), 0));
-        while (cursor->fetchNext(&st, buf.data()) == IStatus::RESULT_OK)
-            r.linhas.push_back(leLinha(lib, st, att, tra, layout, buf.data()));
+        while (cursor->fetchNext(&st, buf.data()) == IStatus::RESULT_OK) {
+            leLinha(lib, st, att, tra, layout, buf.data(), linha);
+            leitor.linha(linha);
+        }
         cursor->close(&st);
         cursor.esquece();
     } else {
         // EXECUTE PROCEDURE and RETURNING give one row.
-        const bool temSaida = !r.colunas.empty();
+        const bool temSaida = !colunas.empty();
         stmt->execute(&st, tra, entrada.meta.get(), bufEntrada, temSaida ? saida.get() : nullptr,
                       temSaida ? buf.data() : nullptr);
-        if (temSaida) r.linhas.push_back(leLinha(lib, st, att, tra, layout, buf.data()));
+        if (temSaida) {
+            leLinha(lib, st, att, tra, layout, buf.data(), linha);
+            leitor.linha(linha);
+        }
     }
     if (afetadas) *afetadas = static_cast<long>(stmt->getAffectedRecords(&st));
     stmt->free(&st);
     stmt.esquece();
-    return r;
 }
 
 // One statement in its own transaction, committed (not retaining).
-Resultado instrucaoIsolada(const Biblioteca& lib, IAttachment* att, const ParametrosConexao& p,
-                           const std::string& sql, const std::vector<Valor>& valores, long* afetadas) {
+void instrucaoIsolada(const Biblioteca& lib, IAttachment* att, const ParametrosConexao& p, const std::string& sql,
+                      const std::vector<Valor>& valores, Leitor& leitor, long* afetadas) {
     Status st(lib);
     ITransaction* tra = nullptr;
     try {
         tra = iniciaTransacaoEm(lib, st, att, p);
-        Resultado r = executaEm(lib, st, att, tra, p, sql, valores, afetadas);
+        executaEm(lib, st, att, tra, p, sql, valores, leitor, afetadas);
         tra->commit(&st);
-        return r;
     } catch (const FbException& e) {
         if (tra) desfazSemErro(lib, tra);
         lancaErro(lib, e.getStatus());
@@ -721,13 +720,20 @@ auto Conexao::comReconexao(F&& f) -> decltype(f()) {
 }
 
 Resultado Conexao::consulta(const std::string& sql, const std::vector<Valor>& parametros) {
-    return comReconexao([&] { return instrucaoIsolada(*impl_->lib, impl_->att, parametros_, sql, parametros, nullptr); });
+    Coletor c;
+    le(sql, parametros, c);
+    return std::move(c.r);
+}
+
+void Conexao::le(const std::string& sql, const std::vector<Valor>& parametros, Leitor& leitor) {
+    comReconexao([&] { instrucaoIsolada(*impl_->lib, impl_->att, parametros_, sql, parametros, leitor, nullptr); });
 }
 
 long Conexao::executa(const std::string& sql, const std::vector<Valor>& parametros) {
     return comReconexao([&] {
+        Coletor c;
         long afetadas = 0;
-        instrucaoIsolada(*impl_->lib, impl_->att, parametros_, sql, parametros, &afetadas);
+        instrucaoIsolada(*impl_->lib, impl_->att, parametros_, sql, parametros, c, &afetadas);
         return afetadas;
     });
 }
@@ -758,7 +764,9 @@ Resultado Transacao::consulta(const std::string& sql, const std::vector<Valor>& 
     impl_->exigeAberta();
     return traduzErros(*impl_->lib, [&] {
         Status st(*impl_->lib);
-        return executaEm(*impl_->lib, st, impl_->att, impl_->tra, impl_->parametros, sql, parametros, nullptr);
+        Coletor c;
+        executaEm(*impl_->lib, st, impl_->att, impl_->tra, impl_->parametros, sql, parametros, c, nullptr);
+        return std::move(c.r);
     });
 }
 
@@ -767,8 +775,9 @@ long Transacao::executa(const std::string& sql, const std::vector<Valor>& parame
     impl_->exigeAberta();
     return traduzErros(*impl_->lib, [&] {
         Status st(*impl_->lib);
+        Coletor c;
         long afetadas = 0;
-        executaEm(*impl_->lib, st, impl_->att, impl_->tra, impl_->parametros, sql, parametros, &afetadas);
+        executaEm(*impl_->lib, st, impl_->att, impl_->tra, impl_->parametros, sql, parametros, c, &afetadas);
         return afetadas;
     });
 }

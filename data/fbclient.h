@@ -41,6 +41,19 @@ struct Resultado {
     int indice(std::string_view nome) const;  // case-insensitive; -1 when absent
 };
 
+// Takes a reading's rows as they are fetched, so that they need not all be held
+// decoded at once.
+class Leitor {
+public:
+    virtual ~Leitor() = default;
+    // Before the first row; again when the reading starts over (a lost
+    // connection reopened), and then the rows taken so far are to be forgotten.
+    virtual void colunas(const std::vector<Coluna>& colunas) = 0;
+    // One row. The vector comes back for the next row, so that its texts keep
+    // their memory; the reader may also take the values.
+    virtual void linha(std::vector<Valor>& valores) = 0;
+};
+
 // A database error with the server's status text, SQL code and GDS code.
 class ErroBanco : public plataforma::Erro {
 public:
@@ -109,6 +122,7 @@ public:
     // itself first. A lost connection is reopened once and the statement tried
     // again; a second failure is reported.
     Resultado consulta(const std::string& sql, const std::vector<Valor>& parametros = {});
+    void le(const std::string& sql, const std::vector<Valor>& parametros, Leitor& leitor);
     long executa(const std::string& sql, const std::vector<Valor>& parametros = {});
 
     std::unique_ptr<Transacao> iniciaTransacao();

@@ -87,16 +87,17 @@ public:
             coluna >= columnCount())
             return {};
         const int i = indices[static_cast<std::size_t>(coluna)];
-        const auto& valores = ds->linha(linha);
-        if (i < 0 || static_cast<std::size_t>(i) >= valores.size()) return {};
-        return dados::textoExibicao(valores[static_cast<std::size_t>(i)], defs[static_cast<std::size_t>(coluna)]);
+        if (i < 0) return {};
+        return dados::textoExibicao(ds->valorEm(linha, i), defs[static_cast<std::size_t>(coluna)]);
     }
 
     int rowCount(const QModelIndex& pai = {}) const override { return pai.isValid() ? 0 : linhas_; }
     int columnCount(const QModelIndex& pai = {}) const override {
         return pai.isValid() ? 0 : static_cast<int>(colunas.size());
     }
-    Qt::ItemFlags flags(const QModelIndex&) const override { return Qt::ItemIsEnabled | Qt::ItemIsSelectable; }
+    Qt::ItemFlags flags(const QModelIndex& idx) const override {
+        return idx.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
 
     QVariant data(const QModelIndex& idx, int papel) const override {
         if (!idx.isValid()) return {};

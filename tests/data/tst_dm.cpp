@@ -2,10 +2,13 @@
 #include "data/dm.h"
 #include "platform/messages.h"
 #include "platform/suite.h"
+#include "platform/text.h"
 #include "settings/settings.h"
 #include "support/dbtest.h"
 
 #include <QTest>
+
+using namespace plataforma::literais;
 
 class TestDM : public QObject {
     Q_OBJECT
@@ -112,24 +115,63 @@ private slots:
         QCOMPARE(std::get<std::int64_t>(consulta("select count(*) from COMPONEN")), std::int64_t(0));
     }
 
-    void alteracaoRecusadaEAvisadaEFica() {
+    // Workstation 2 edits a capsule that workstation 1 then deletes: the post
+    // says so and drops the change, which holds back no later change.
+    void capsulaExcluidaEmOutraEstacao() {
         insereCodigo("000007", "CAP");
-        auto dm = modulo();
-        direta_->executa("delete from COMPONEN");  // another workstation removed it
+        insereCodigo("000008", "CAP");
+        auto estacao1 = modulo();
+        auto estacao2 = modulo();
+        estacao2->Componentes.edit();
+        estacao2->ComponentesCUSTOFIXO->defineTexto("2");
+        estacao1->Componentes.remove();
+        estacao2->Componentes.post();
+        QCOMPARE(mensagens_.textos, std::vector<std::string>{"Não foi possível gravar a alteração no banco de dados.\r\n"
+                                                             "A cápsula foi excluída em outra estação."_w});
+        QCOMPARE(estacao2->Componentes.changeCount(), 0);
+        QCOMPARE(estacao2->Componentes.recordCount(), 1);  // the re-read took it away
+        estacao2->Componentes.edit();
+        estacao2->ComponentesCUSTOFIXO->defineTexto("3");
+        estacao2->Componentes.post();
+        QCOMPARE(mensagens_.textos.size(), std::size_t(1));
+        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = '000008'")).comoReal(),
+                 3.0);
+    }
+
+    // A change refused for now (its row locked by another workstation) stays
+    // pending without holding back the next one; closing asks, and stores it
+    // once the row is free.
+    void recusadaFicaSemSegurarAsOutras() {
+        insereCodigo("000007", "CAP");
+        insereCodigo("000008", "CAP");
+        auto dm = std::make_unique<dados::DM>();
+        dm->sqlcon1.parametros().esperaBloqueioSegundos = 0;
+        dm->DataModuleCreate();
+        dm->Componentes.open();
+        auto outra = direta_->iniciaTransacao();
+        outra->executa("update COMPONEN set FAMILIA = 'X' where CODIGO = '000007'");
         dm->Componentes.edit();
         dm->ComponentesCUSTOFIXO->defineTexto("2");
         dm->Componentes.post();
-        QVERIFY(mensagens_.ultima().rfind("N\xE3o foi poss\xEDvel gravar a altera\xE7\xE3o no banco de dados.\r\n", 0) ==
-                0);
+        QVERIFY(mensagens_.ultima().rfind("Não foi possível gravar a alteração no banco de dados.\r\n"_w, 0) == 0);
         QCOMPARE(dm->Componentes.changeCount(), 1);
-        // Closing asks; "Não" keeps the change and the dataset open.
+        dm->Componentes.next();
+        dm->Componentes.edit();
+        dm->ComponentesCUSTOFIXO->defineTexto("3");
+        dm->Componentes.post();
+        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = '000008'")).comoReal(),
+                 3.0);
+        QCOMPARE(dm->Componentes.changeCount(), 1);
+
+        // "Não" keeps the change and the dataset open.
         mensagens_.respostas = {false};
         QVERIFY_THROWS_EXCEPTION(plataforma::Abortado, dm->Componentes.close());
         QVERIFY(dm->Componentes.active());
-        QCOMPARE(dm->Componentes.changeCount(), 1);
-        mensagens_.respostas = {true};
+        outra->desfaz();
         dm->Componentes.close();
         QVERIFY(!dm->Componentes.active());
+        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = '000007'")).comoReal(),
+                 2.0);
     }
 
     void codigoTomadoPorOutraEstacaoRecebeOProximo() {
@@ -147,21 +189,6 @@ private slots:
         QCOMPARE(b->Componentes.changeCount(), 0);
         QCOMPARE(std::get<std::int64_t>(consulta("select count(distinct CODIGO) from COMPONEN")), std::int64_t(2));
         QCOMPARE(b->ComponentesCODIGO->comoTexto(), std::string("000002"));
-    }
-
-    void pendenteGravadaAoFechar() {
-        insereCodigo("000007", "CAP");
-        auto dm = modulo();
-        // Without a window every post applies; a change is left pending by a
-        // refused apply and then stored at close once the row is back.
-        dm->Componentes.edit();
-        dm->ComponentesCUSTOFIXO->defineTexto("9");
-        direta_->executa("delete from COMPONEN");
-        dm->Componentes.post();
-        QCOMPARE(dm->Componentes.changeCount(), 1);
-        insereCodigo("000007", "CAP");
-        dm->Componentes.close();
-        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN")).comoReal(), 9.0);
     }
 };
 

@@ -10,6 +10,7 @@
 #include "platform/program.h"
 #include "support/dbtest.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -330,6 +331,7 @@ private slots:
     void gradeSegueORegistroAtual() {
         auto* grade = poe(new DBGrid);
         grade->liga(fonte_.get());
+        QAbstractItemModelTester verificador(grade->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(grade->model()->columnCount(), 63);  // every field, in order
         QCOMPARE(grade->model()->headerData(1, Qt::Horizontal).toString(), QString("COMPONENTE"));
         grade->defineColunas({{"COMPONENTE", "Descri\xE7\xE3o da C\xE1psula", 180},
@@ -361,6 +363,10 @@ private slots:
         QCOMPARE(grade->textoCelula(2, 0), std::string("Outra"));
         QCOMPARE(grade->model()->headerData(2, Qt::Vertical).toString(), QString("I"));
         ds().cancel();
+        ds().append();  // a row comes and goes
+        QCOMPARE(grade->model()->rowCount(), 5);
+        ds().cancel();
+        QCOMPARE(grade->model()->rowCount(), 4);
     }
 
     void gradeCtrlDeletePergunta() {
