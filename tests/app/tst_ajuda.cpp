@@ -146,7 +146,7 @@ private slots:
         j.form->DBEdit1->setFocus();
         QTest::keyClick(j.form->DBEdit1, Qt::Key_F1);
         QVERIFY(vista.aberta);
-        QVERIFY2(verificacao.first == 0 && verificacao.second.contains("Conexao com o tutorial: OK"),
+        QVERIFY2(verificacao.first == 0 && verificacao.second.contains("OK    TUTORIAL.BD: "),
                  qPrintable(verificacao.second));
         QVERIFY2(gravacao.first == 0, qPrintable(gravacao.second));
         QVERIFY(!j.dm->SQLConnection1.aberta());

@@ -102,10 +102,6 @@ private slots:
         QTest::keyClick(f.DBEdit1, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), f.DBEdit2);
         f.DBEdit2->selectAll();
-        // The grouping character is no part of a typed number.
-        const int bipes = plataforma::contagemBipes();
-        digita(f.DBEdit2, local.groupSeparator());
-        QCOMPARE(plataforma::contagemBipes(), bipes + 1);
         digita(f.DBEdit2, digitado);
         QTest::keyClick(f.DBEdit2, Qt::Key_Return);
         QTest::keyClick(f.DBEdit5, Qt::Key_S, Qt::ControlModifier);
