@@ -19,10 +19,14 @@ titulos = "'open Componentes' 'post an edited capsule' 'post a new capsule' 'des
 do for [i=0:4] {
     set title word(titulos, i + 1)
     if (i == 3) {
+        set yrange [0.1:100000]  # room above the lines for the longer key
+        set key Left reverse
         plot dados index i using 1:2 with linespoints lw 2 pt 7 title "ours (STARTING WITH ?)", \
              dados index i using 1:3 with linespoints lw 2 pt 6 dt 2 title "baseline", \
              dados index i using 1:4 with linespoints lw 2 pt 4 dt 3 title "the literal LIKE 'Capsula gastro%'", \
              dados index i using 1:5 with linespoints lw 2 pt 2 dt 4 title "the previous code's LIKE ?"
+        set autoscale y
+        set key Right noreverse
     } else {
         plot dados index i using 1:2 with linespoints lw 2 pt 7 title "ours", \
              dados index i using 1:3 with linespoints lw 2 pt 6 dt 2 title "baseline"
