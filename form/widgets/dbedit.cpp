@@ -56,7 +56,7 @@ void DBEdit::atualiza(LigacaoCampo::Mudanca m) {
         setAlignment((c && numerico(c->tipo()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         mostrando_ = true;
         setMaxLength(c && c->tipo() == dados::TipoCampo::Texto && c->tamanho() > 0 ? c->tamanho() : 32767);
-        const QString t = plataforma::paraQString(ligacao_.texto());
+        const QString t = plataforma::paraQString(ligacao_.texto(comCursor_));
         if (t != text()) setText(t);
         mostrando_ = false;
         modificado_ = false;
@@ -69,7 +69,7 @@ void DBEdit::ajustaTrava() {
 }
 
 bool DBEdit::mostraOCampo() const {
-    return !ligacao_.ligado() || text() == plataforma::paraQString(ligacao_.texto());
+    return !ligacao_.ligado() || text() == plataforma::paraQString(ligacao_.texto(comCursor_));
 }
 
 bool DBEdit::event(QEvent* e) {
@@ -82,6 +82,11 @@ bool DBEdit::event(QEvent* e) {
             e->ignore();
             return false;
         }
+    }
+    // A disabled widget takes no right-click; its menu is still offered here.
+    if (e->type() == QEvent::ContextMenu && !isEnabled() && menu_) {
+        contextMenuEvent(static_cast<QContextMenuEvent*>(e));
+        return true;
     }
     return QLineEdit::event(e);
 }
@@ -123,6 +128,9 @@ void DBEdit::keyPressEvent(QKeyEvent* e) {
 }
 
 void DBEdit::focusInEvent(QFocusEvent* e) {
+    // The plain value to type into, in place before the edit selects its text.
+    comCursor_ = true;
+    if (!modificado_) mostraCampo();
     QLineEdit::focusInEvent(e);
     const bool retomando = std::exchange(retomando_, false);
     if (foco_.entrou(*e) && !retomando && OnEnter) plataforma::protegido(OnEnter);
@@ -145,6 +153,12 @@ void DBEdit::focusOutEvent(QFocusEvent* e) {
         return;
     }
     if (OnExit) plataforma::protegido(OnExit);
+    // The display format again, once the exit rule has read the typed value,
+    // unless it took the caret back.
+    if (window()->focusWidget() != this) {
+        comCursor_ = false;
+        if (!modificado_) mostraCampo();
+    }
 }
 
 void DBEdit::mouseReleaseEvent(QMouseEvent* e) {

@@ -1,8 +1,8 @@
 #pragma once
 // A line edit bound to one field of a dataset.
 //
-// It shows the field in its display format while the record is browsed and its
-// plain value while the record is edited or inserted. Typing a character starts
+// It shows the field in its display format, and its plain value while the
+// record is edited or inserted and the caret is in the edit. Typing a character starts
 // an edit of the record (when the edit is writable and autoEdit is on); a
 // character that cannot be part of a value of the field's type is refused with a
 // beep. Typed text reaches the field when the edit is left or when the dataset
@@ -36,7 +36,8 @@ public:
     void setAutoEdit(bool autoEdit) { autoEdit_ = autoEdit; }
     bool autoEdit() const { return autoEdit_; }
 
-    // The menu shown on a right-click; without one, the standard edit menu.
+    // The menu shown on a right-click, even while the edit is disabled (it is the
+    // help of the field); without one, the standard edit menu.
     void setContextMenu(QMenu* menu) { menu_ = menu; }
 
     // The text as the program holds it (Windows-1252).
@@ -76,6 +77,7 @@ private:
     bool modificado_ = false;   // text changed since the field was last shown
     bool mostrando_ = false;    // the text is being set from the field
     bool retomando_ = false;    // focus taken back after a refused exit
+    bool comCursor_ = false;    // the caret is here, though its window may be inactive
     QMenu* menu_ = nullptr;
 };
 

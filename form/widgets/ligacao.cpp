@@ -30,10 +30,10 @@ bool LigacaoCampo::temRegistro() const {
     return ds && ds->active() && ds->recNo() > 0;
 }
 
-std::string LigacaoCampo::texto() const {
+std::string LigacaoCampo::texto(bool digitando) const {
     auto* c = campo();
     if (!c || !temRegistro()) return {};
-    return editando() ? c->comoTexto() : c->textoExibicao();
+    return editando() && digitando ? c->comoTexto() : c->textoExibicao();
 }
 
 bool LigacaoCampo::comecaEdicao(bool autoEdit) const {

@@ -28,9 +28,10 @@ public:
     bool ligado() const { return dataset() != nullptr; }
     bool editando() const;     // the record is being edited or inserted
     bool temRegistro() const;  // there is a current row to show
-    // The field's text: its display format while browsing, its plain value while
-    // the record is edited; empty without a row.
-    std::string texto() const;
+    // The field's text: its plain value while the record is edited and the
+    // control is being typed into (`digitando`), else its display format;
+    // empty without a row.
+    std::string texto(bool digitando = true) const;
     // Puts the record into editing (for a control whose user starts typing);
     // true when the record can then take the change.
     bool comecaEdicao(bool autoEdit) const;

@@ -141,8 +141,15 @@ private slots:
         QCOMPARE(custo->text(), QString("1.234,5000"));
         QVERIFY(custo->alignment() & Qt::AlignRight);
         QCOMPARE(descricao->maxLength(), 70);
+        // While the record is edited only the edit with the caret shows the plain value.
+        mostra();
+        descricao->setFocus();
         ds().edit();
+        QCOMPARE(custo->text(), QString("1.234,5000"));
+        custo->setFocus();
         QCOMPARE(custo->text(), QString("1234,5"));
+        descricao->setFocus();
+        QCOMPARE(custo->text(), QString("1.234,5000"));
         ds().cancel();
         QCOMPARE(custo->text(), QString("1.234,5000"));
         ds().next();
