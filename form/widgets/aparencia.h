@@ -1,8 +1,12 @@
 #pragma once
 // Fonts and colours shared by the windows and their panels.
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QColor>
+#include <QComboBox>
 #include <QFont>
 #include <QLabel>
+#include <QLineEdit>
 #include <QWidget>
 
 namespace aparencia {
@@ -24,12 +28,19 @@ inline QFont arialArredondada(int pixels) {
 // The grids' font: their column widths were laid out for it.
 inline QFont fonteGrade() { return arial(10); }
 
+// The colours of one control: its background, in the one role it fills itself
+// with (a text box's or a list's base, a button's face, else the window), and
+// its text. The controls inside take the colours of theirs that they use too,
+// so a panel's background never becomes its editors', buttons' or grids'.
 inline void pinta(QWidget* w, const QColor& fundo, const QColor& texto = QColor()) {
     QPalette p = w->palette();
     if (fundo.isValid()) {
-        p.setColor(QPalette::Window, fundo);
-        p.setColor(QPalette::Base, fundo);
-        p.setColor(QPalette::Button, fundo);
+        const bool base = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractScrollArea*>(w) ||
+                          qobject_cast<QComboBox*>(w);
+        p.setColor(base                               ? QPalette::Base
+                   : qobject_cast<QAbstractButton*>(w) ? QPalette::Button
+                                                       : QPalette::Window,
+                   fundo);
         w->setAutoFillBackground(true);
     }
     if (texto.isValid()) {
