@@ -28,10 +28,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <exception>
+#include <utility>
 
 using namespace plataforma::literais;
 
@@ -40,12 +44,6 @@ using plataforma::paraQString;
 using aparencia::arial;
 using aparencia::arialArredondada;
 using aparencia::pinta;
-
-namespace {
-constexpr std::int32_t kCorBotao = static_cast<std::int32_t>(0xFF00000F);  // system button face
-
-
-}  // namespace
 
 FormPellora::FormPellora(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FormPellora"));
@@ -227,15 +225,22 @@ void FormPellora::ligaEventos() {
     ligaTecla(DBEdit90, &FormPellora::DBEdit90KeyPress);
     ligaTecla(DBEdit16, &FormPellora::DBEdit16KeyPress);
 
+    // The exit rules are the user's leaving an editor, not the window taking the
+    // focus from an editor it locks or hides.
+    auto saida = [this](void (FormPellora::*h)()) {
+        return [this, h] {
+            if (!tirandoFoco_) (this->*h)();
+        };
+    };
     DBEdit1->OnEnter = [this] { DBEdit1Enter(); };
-    DBEdit1->OnExit = [this] { DBEdit1Exit(); };
+    DBEdit1->OnExit = saida(&FormPellora::DBEdit1Exit);
     DBEdit2->OnEnter = [this] { DBEdit2Enter(); };
-    DBEdit2->OnExit = [this] { DBEdit2Exit(); };
+    DBEdit2->OnExit = saida(&FormPellora::DBEdit2Exit);
     DBEdit2->OnClick = [this] { DBEdit2Click(); };
     DBEdit5->OnEnter = [this] { DBEdit5Enter(); };
-    DBEdit5->OnExit = [this] { DBEdit5Exit(); };
+    DBEdit5->OnExit = saida(&FormPellora::DBEdit5Exit);
     DBEdit5->OnClick = [this] { DBEdit5Click(); };
-    DBEdit6->OnExit = [this] { DBEdit6Exit(); };
+    DBEdit6->OnExit = saida(&FormPellora::DBEdit6Exit);
     DBEdit16->OnEnter = [this] { DBEdit16Enter(); };
     DBEdit16->OnClick = [this] { DBEdit16Click(); };
     DBEdit8->OnEnter = [this] { DBEdit8Enter(); };
@@ -284,7 +289,7 @@ void FormPellora::defineModulos(dados::DM* dm, dados::DM2* dm2) {
 // ---------------------------------------------------------------- frame
 
 void FormPellora::FormCreate() {
-    CorFundoTelas = kCorBotao;
+    CorFundoTelas = kCorFaceBotao;
     aplicaCorDeFundo();
     resize(800, 600);
     if (const QScreen* tela = QGuiApplication::primaryScreen())
@@ -294,30 +299,48 @@ void FormPellora::FormCreate() {
     plataforma::protegido([] { LeConfiguracoes(); });
 }
 
+// The settings' colour is the form's and its main panel's; the panels laid over
+// the main one keep the system's face, as the editors and buttons keep theirs.
 bool FormPellora::aplicaCorDeFundo() {
     const QColor cor = corDaConfiguracao(CorFundoTelas);
     pinta(this, cor);
     pinta(PainelComponentes, cor);
     if (Label3) pinta(Label3, cor);
+    for (QWidget* p : {PainelLogin, PainelPesqComp, pnlTabelaComp, pnl_UltimaCompra})
+        if (p) pinta(p, corDaConfiguracao(kCorFaceBotao));
     return cor.isValid();
 }
 
+namespace {
+bool emEdicao(const dados::ClientDataSet& ds) {
+    return ds.state() == dados::Estado::Editando || ds.state() == dados::Estado::Inserindo;
+}
+}  // namespace
+
 void FormPellora::FormActivate() {
     if (!dm_ || ativando_) return;
-    const QScopedValueRollback<bool> emCurso(ativando_, true);
+    const QScopedValueRollback<bool> ativando(ativando_, true);
+    const bool primeira = !std::exchange(ativada_, true);
+    // Whatever fails on the way, the window ends showing its state, usable.
+    const auto reaplica = qScopeGuard([this] { aplicaEstado(); });
 
     dm_->Componentes.open();
     aplicaCorDeFundo();
-    PainelComponentes->show();
-    // A record still being edited (the return from a field's message) keeps its
-    // editors open; only a browsing record is locked.
-    const bool editando = dm_->Componentes.state() == dados::Estado::Editando ||
-                          dm_->Componentes.state() == dados::Estado::Inserindo;
-    if (!editando) BloqueiaCampos();
-    DesabilitaBotoes();
-    CarregaCores();
+    // The editors of a browsed record are locked; a record still being edited
+    // (the return from a field's message) keeps them open.
+    estado_.edicao = emEdicao(dm_->Componentes);
+    // A reload that fails leaves the colour list as it was. Only the first
+    // activation says why, after the sign-on decision: every later one follows
+    // a box of this program, and one box bringing the next never ends while the
+    // server is away.
+    std::exception_ptr falhaCores;
+    try {
+        CarregaCores();
+    } catch (const std::exception&) {
+        falhaCores = std::current_exception();
+    }
     DecidirLogin();
-    retomaPainelAberto();
+    if (falhaCores && primeira) std::rethrow_exception(falhaCores);
 }
 
 void FormPellora::BotFecharCompClick() { close(); }
@@ -325,12 +348,20 @@ void FormPellora::BotFecharCompClick() { close(); }
 void FormPellora::FormClose(bool& podeFechar) {
     podeFechar = true;
     if (!dm_) return;
+    auto& ds = dm_->Componentes;
     try {
         gravaEditores();
-        if (dm_->Componentes.state() == dados::Estado::Editando ||
-            dm_->Componentes.state() == dados::Estado::Inserindo)
-            dm_->Componentes.post();
-        dm_->Componentes.close();
+        if (emEdicao(ds)) ds.post();
+        // A blank new capsule was refused and dropped with its message (Abortado):
+        // the window closes all the same.
+    } catch (const plataforma::Abortado&) {
+    } catch (const std::exception& e) {
+        plataforma::trataErro(e);
+        podeFechar = false;
+        return;
+    }
+    try {
+        ds.close();  // applies what is pending; asks before losing what cannot be stored
     } catch (const plataforma::Abortado&) {
         podeFechar = false;
         return;
@@ -351,31 +382,99 @@ void FormPellora::closeEvent(QCloseEvent* e) {
         e->ignore();
 }
 
-void FormPellora::DesabilitaBotoes() {
-    BotFecharComp->setEnabled(false);
-    botgradecomp->setEnabled(false);
-    BotPesqcomp->setEnabled(false);
-    BitBtnUltimaCompra->setEnabled(false);
+void FormPellora::DesabilitaBotoes() { mudaEstado(estado_.comBotoes(false)); }
+void FormPellora::HabilitaBotoes() { mudaEstado(estado_.comBotoes(true)); }
+void FormPellora::BloqueiaCampos() { mudaEstado(estado_.comEdicao(false)); }
+void FormPellora::LiberaCampos() { mudaEstado(estado_.comEdicao(true)); }
+
+void FormPellora::mudaEstado(const EstadoJanela& novo, QWidget* foco) {
+    estado_ = novo;
+    aplicaEstado(foco);
 }
 
-void FormPellora::HabilitaBotoes() {
-    BotFecharComp->setEnabled(true);
-    botgradecomp->setEnabled(true);
-    BotPesqcomp->setEnabled(true);
-    BitBtnUltimaCompra->setEnabled(true);
-}
+void FormPellora::aplicaEstado(QWidget* foco) {
+    using Painel = EstadoJanela::Painel;
+    const EstadoJanela& e = estado_;
+    const bool capsula = !e.login;
+    const bool livre = capsula && e.painel == Painel::Nenhum;  // nothing over the capsule
+    const auto mostra = [&](Painel p) { return capsula && e.painel == p; };
 
-void FormPellora::BloqueiaCampos() {
-    DBEdit1->setEnabled(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{DBEdit2, DBEditUnid, DBEdit5, DBEdit6, DBEdit8, DBEdit25,
-                                                      DBEdit90, DBEdit50, NomeComponente, DBEdit16})
-        if (w) w->setEnabled(false);
-}
+    const std::pair<QWidget*, bool> visiveis[] = {
+        {PainelComponentes, capsula},         {PainelLogin, e.login},
+        {Panel9, mostra(Painel::Pesquisa)},    {PainelPesqComp, mostra(Painel::Escolha)},
+        {pnlTabelaComp, mostra(Painel::Tabela)}, {pnl_UltimaCompra, mostra(Painel::Compras)},
+    };
+    // While a panel is open only "&Fechar" may be offered: nothing opens over a
+    // panel, and the buttons are off anyway while a record is edited.
+    const bool botoes = capsula && e.botoes;
+    const std::pair<QWidget*, bool> ligados[] = {
+        {BotFecharComp, botoes},
+        {botgradecomp, botoes && livre},
+        {BotPesqcomp, botoes && livre},
+        {BitBtnUltimaCompra, botoes && livre},
+        {DBNavigator1, capsula && e.painel != Painel::Tabela},
+        {DBEdit1, capsula},
+        {DBEdit2, e.edicao}, {DBEditUnid, e.edicao}, {DBEdit5, e.edicao}, {DBEdit6, e.edicao},
+        {DBEdit8, e.edicao}, {DBEdit25, e.edicao}, {DBEdit90, e.edicao}, {DBEdit50, e.edicao},
+        {DBEdit16, e.edicao},
+        {NomeComponente, e.edicao || mostra(Painel::Pesquisa)},  // locked with the editors, but for a search
+    };
 
-void FormPellora::LiberaCampos() {
-    for (QWidget* w : std::initializer_list<QWidget*>{DBEdit1, DBEdit2, DBEditUnid, DBEdit5, DBEdit6, DBEdit8,
-                                                      DBEdit25, DBEdit90, DBEdit50, NomeComponente, DBEdit16})
-        if (w) w->setEnabled(true);
+    // A control about to be hidden or locked gives up the focus first, to the
+    // window itself: Qt would otherwise hand it along the tab chain, through
+    // controls being locked, running their exit rules on the way.
+    const auto perde = [](QWidget* atual, auto& lista) {
+        for (const auto& [w, fica] : lista)
+            if (!fica && (w == atual || w->isAncestorOf(atual))) return true;
+        return false;
+    };
+    QWidget* atual = focusWidget();
+    if (atual && atual != this && (perde(atual, visiveis) || perde(atual, ligados))) {
+        const QScopedValueRollback<bool> tirando(tirandoFoco_, true);
+        setFocus(Qt::OtherFocusReason);
+        atual = this;
+    }
+    for (const auto& [w, visivel] : visiveis) {
+        if (visivel && !w->isVisibleTo(this)) w->raise();
+        w->setVisible(visivel);
+    }
+    for (const auto& [w, ligado] : ligados) w->setEnabled(ligado);
+    DBNavigator1->permiteAlteracoes(livre);
+
+    // Each state's area, where the focus may stay, its own control for the focus,
+    // and the button that answers Esc.
+    QWidget* area = PainelComponentes;
+    QWidget* proprio = DBEdit1;
+    botaoCancelar_ = BotFecharComp;
+    if (e.login) {
+        area = PainelLogin;
+        proprio = EditNome;
+        botaoCancelar_ = BotCancSenha;
+    } else {
+        switch (e.painel) {
+        case Painel::Nenhum: break;
+        case Painel::Pesquisa:
+            area = Panel9;
+            proprio = NomeComponente;
+            botaoCancelar_ = nullptr;  // Esc belongs to the search box
+            break;
+        case Painel::Escolha:
+            area = PainelPesqComp;
+            proprio = GradeCompNomes;
+            botaoCancelar_ = AbandonaPesqComp;
+            break;
+        case Painel::Tabela:
+            area = pnlTabelaComp;
+            proprio = GradeComponentes;
+            break;
+        case Painel::Compras: proprio = DBGridUltimaCompra; break;
+        }
+    }
+    // The focus goes where the transition sends it, else stays where it is if
+    // the state allows it there, else goes to the state's own control.
+    const bool focoValido = atual && area->isAncestorOf(atual) && atual->isEnabled() && atual->isVisibleTo(this);
+    if (!foco && !focoValido) foco = proprio;
+    if (foco && foco->isEnabled() && foco->isVisibleTo(this)) foco->setFocus(Qt::OtherFocusReason);
 }
 
 bool FormPellora::painelComponentesVisivel() const { return PainelComponentes->isVisibleTo(this); }
@@ -391,6 +490,19 @@ void FormPellora::gravaEditores() {
     if (DBEdit4) DBEdit4->gravaNoCampo();
 }
 
+// The first activation tells the user what failed; the later ones follow a box
+// or the help window of this program and tell nothing (see FormActivate).
+void FormPellora::ativa() {
+    if (!ativada_) {
+        plataforma::protegido([this] { FormActivate(); });
+        return;
+    }
+    try {
+        FormActivate();
+    } catch (const std::exception&) {
+    }
+}
+
 // Window activation by the program's own windows (a message box, the help
 // window) runs FormActivate; switching from another application does not.
 bool FormPellora::event(QEvent* e) {
@@ -398,18 +510,12 @@ bool FormPellora::event(QEvent* e) {
         if (QApplication::activeWindow() != nullptr && QApplication::activeWindow() != this)
             desativadaPorJanelaPropria_ = true;
     } else if (e->type() == QEvent::WindowActivate) {
-        const bool propria = desativadaPorJanelaPropria_;
-        desativadaPorJanelaPropria_ = false;
-        if (!jaAtivada_ || propria) {
-            jaAtivada_ = true;
-            plataforma::protegido([this] { FormActivate(); });
-        }
-    } else if (e->type() == QEvent::Show && !jaAtivada_) {
+        const bool propria = std::exchange(desativadaPorJanelaPropria_, false);
+        if (!ativada_ || propria) ativa();
+    } else if (e->type() == QEvent::Show && !ativada_) {
         // Without a window manager the first activation may never come.
         QTimer::singleShot(0, this, [this] {
-            if (jaAtivada_) return;
-            jaAtivada_ = true;
-            plataforma::protegido([this] { FormActivate(); });
+            if (!ativada_) ativa();
         });
     }
     return QWidget::event(e);
@@ -441,6 +547,9 @@ bool FormPellora::eventFilter(QObject* obj, QEvent* e) {
 
 // ---------------------------------------------------------------- field entry
 
+// The field rules below move the caret themselves: back to the field at fault
+// after its message, or past a financial field the user has no right to. They
+// are the rules' own moves; the window's state (aplicaEstado) never changes.
 void FormPellora::avancaFoco() { focusNextPrevChild(true); }
 
 void FormPellora::DBEdit1KeyPress(char& key) {

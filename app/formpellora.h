@@ -27,6 +27,22 @@ class DBGrid;
 struct CoresCelula;
 }
 
+// What the window shows. Everything the user can reach follows from it and is
+// set in one place (FormPellora::aplicaEstado): the main buttons, the navigator,
+// the editors, the visible panel, the focus and the button that answers Esc.
+struct EstadoJanela {
+    enum class Painel { Nenhum, Pesquisa, Escolha, Tabela, Compras };
+    bool login = true;               // the login panel instead of the capsule (until the first sign-on decision too)
+    Painel painel = Painel::Nenhum;  // the panel laid over the capsule: search box, pick list, table, last purchases
+    bool edicao = false;             // the record is edited or inserted: its editors are open (LiberaCampos)
+    bool botoes = false;             // the four main buttons are on (HabilitaBotoes), as far as the panel allows
+
+    EstadoJanela comLogin(bool l) const { auto e = *this; e.login = l; return e; }
+    EstadoJanela comPainel(Painel p) const { auto e = *this; e.painel = p; return e; }
+    EstadoJanela comEdicao(bool ed) const { auto e = *this; e.edicao = ed; return e; }
+    EstadoJanela comBotoes(bool b) const { auto e = *this; e.botoes = b; return e; }
+};
+
 class FormPellora : public QWidget, public dados::FormularioComponentes {
     Q_OBJECT
 public:
@@ -42,10 +58,12 @@ public:
     void FormActivate();
     void FormClose(bool& podeFechar);
     void BotFecharCompClick();
+    // Transitions of the window's state.
     void DesabilitaBotoes() override;
     void HabilitaBotoes() override;
     void BloqueiaCampos() override;
     void LiberaCampos() override;
+    const EstadoJanela& estado() const { return estado_; }
 
     // The record's handlers reach the window through these.
     bool painelComponentesVisivel() const override;
@@ -123,8 +141,6 @@ public:
     void botgradecompClick();
     void BitBtn13Click();
     void GradeComponentesDrawColumnCell(int recNo, int coluna, bool selecionada, widgets::CoresCelula& cores);
-    // After an activation: a panel still open takes back its focus, buttons and Esc.
-    void retomaPainelAberto();
 
     // Last purchases.
     void BitBtnUltimaCompraClick();
@@ -230,12 +246,8 @@ public:
     QFrame* PainelManual = nullptr;
     QString MediaPlayer1Arquivo;  // the video manual's file; nothing plays it
 
-    // The button that answers Esc (BotFecharComp, BotCancSenha or none).
+    // The button that answers Esc (BotFecharComp, BotCancSenha, AbandonaPesqComp or none).
     QPushButton* botaoCancelar() const { return botaoCancelar_; }
-    void defineBotaoCancelar(QPushButton* b) { botaoCancelar_ = b; }
-
-    // Tests: run FormActivate on every activation by the program's own windows.
-    bool loginFeitoNestaExecucao() const { return loginFeito_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -250,16 +262,24 @@ private:
     void criaPainelCompras();
     void criaMenuAjuda();
     void ligaEventos();
-    void estadoEdicao();      // the editing state after a sign-on
+    void estadoEdicao();      // the signed-on window: the capsule, or the panel that was open
     void estadoLogin();       // the login panel
     void avancaFoco();        // Enter: next tab stop
     bool aplicaCorDeFundo();
+    void ativa();             // an activation by the program itself or one of its windows
+
+    // Makes `novo` the window's state and applies it; the focus goes to `foco`
+    // when given, else it stays where it is if the state allows it there.
+    void mudaEstado(const EstadoJanela& novo, QWidget* foco = nullptr);
+    void aplicaEstado(QWidget* foco = nullptr);
 
     dados::DM* dm_ = nullptr;
     dados::DM2* dm2_ = nullptr;
+    EstadoJanela estado_;
     QPushButton* botaoCancelar_ = nullptr;
     bool loginFeito_ = false;
     bool ativando_ = false;
-    bool jaAtivada_ = false;
+    bool ativada_ = false;
     bool desativadaPorJanelaPropria_ = false;
+    bool tirandoFoco_ = false;  // the window takes the focus from a control it locks or hides
 };

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -93,12 +95,12 @@ void FormPellora::criaMenuAjuda() {
         });
     };
     // The field editors and their subject handlers, used by the menu and by F1.
-    const std::pair<widgets::DBEdit*, Manipulador> editores[] = {
+    const std::array<std::pair<widgets::DBEdit*, Manipulador>, 10> editores{{
         {DBEdit1, &FormPellora::DBEdit1ContextPopup},       {DBEdit50, &FormPellora::DBEdit50ContextPopup},
         {DBEdit2, &FormPellora::DBEdit2ContextPopup},       {DBEdit5, &FormPellora::DBEdit5ContextPopup},
         {DBEditUnid, &FormPellora::DBEditUnidContextPopup}, {DBEdit6, &FormPellora::DBEdit6ContextPopup},
         {DBEdit25, &FormPellora::DBEdit25ContextPopup},     {DBEdit90, &FormPellora::DBEdit90ContextPopup},
-        {DBEdit16, &FormPellora::DBEdit16ContextPopup},     {DBEdit8, &FormPellora::DBEdit8ContextPopup}};
+        {DBEdit16, &FormPellora::DBEdit16ContextPopup},     {DBEdit8, &FormPellora::DBEdit8ContextPopup}}};
     for (auto [e, m] : editores) {
         e->setContextMenu(PopupMenu1);
         e->OnContextPopup = [this, m = m] { (this->*m)(); };
@@ -124,6 +126,13 @@ void FormPellora::criaMenuAjuda() {
     });
 
     // F1 on a control with a subject opens its help, as right-click and "Ajuda" do.
+    // A locked field editor takes no focus: F1 with the pointer on it opens its page.
+    const auto travadoSobOPonteiro = [this, editores]() -> Manipulador {
+        QWidget* sob = PainelComponentes->childAt(PainelComponentes->mapFromGlobal(QCursor::pos()));
+        for (auto [e, m] : editores)
+            if (sob == e && !e->isEnabled()) return m;
+        return nullptr;
+    };
     std::vector<std::pair<QWidget*, Manipulador>> comAssunto = {
         {DBNavigator1, &FormPellora::DBNavigator1ContextPopup},
         {BotPesqcomp, &FormPellora::BotPesqcompContextPopup},
@@ -134,9 +143,10 @@ void FormPellora::criaMenuAjuda() {
         {EditSenhaU, &FormPellora::EditSenhaUContextPopup}};
     for (auto [e, m] : editores) comAssunto.emplace_back(e, m);
     for (auto [w, m] : comAssunto) {
-        filtra(w, [this, m = m](QEvent* e) {
+        filtra(w, [this, m = m, travadoSobOPonteiro](QEvent* e) {
             if (!teclaF1(e)) return false;
-            (this->*m)();
+            const Manipulador travado = travadoSobOPonteiro();
+            (this->*(travado ? travado : m))();
             plataforma::protegido([this] { ManualdeOperao1Click(); });
             return true;
         });

@@ -92,9 +92,7 @@ void FormPellora::BitBtnUltimaCompraClick() {
     Label4->setGeometry(240, 327, 112, 16);
     DBEdit4->setGeometry(240, 344, 108, 27);
 
-    botgradecomp->setEnabled(false);
-    BitBtnUltimaCompra->setEnabled(false);
-
+    // A statement that fails leaves the window as it was.
     auto& compras = dm_->CDS_SQLDataSet1;
     compras.close();
     compras.defineComando(dados::kSqlUltimasCompras, {plataforma::maiusculasAscii(textoDescricao())});
@@ -108,8 +106,8 @@ void FormPellora::BitBtnUltimaCompraClick() {
     ajustaRotulo(lblFornecUltimaCompra, "Fornecedor: " + valor("Fornecedor"));
     ajustaRotulo(lblTelUltimaCompra, "Telefone....: " + valor("TEL"));
 
-    pnl_UltimaCompra->raise();
-    pnl_UltimaCompra->show();
+    // "&Tabela" and "Última Compra" go off with the panel shown.
+    mudaEstado(estado_.comPainel(EstadoJanela::Painel::Compras));
 
     constexpr auto direita = Qt::AlignRight;
     DBGridUltimaCompra->defineColunas({
@@ -125,10 +123,10 @@ void FormPellora::BitBtnUltimaCompraClick() {
     });
 }
 
+// "&Tabela" and "Última Compra" come back with the panel hidden, unless a record
+// is being edited (typing the sale price on the panel starts an edit).
 void FormPellora::BitBtnOcultarUltCompraClick() {
-    botgradecomp->setEnabled(true);
-    BitBtnUltimaCompra->setEnabled(true);
-    pnl_UltimaCompra->hide();
+    mudaEstado(estado_.comPainel(EstadoJanela::Painel::Nenhum));
     dm_->CDS_SQLDataSet1.close();
 }
 

@@ -234,8 +234,6 @@ void FormPellora::VerificarLogin() {
     // The sign-on holds for the rest of the run: the activations that follow
     // (every message box brings one) do not ask for it again.
     loginFeito_ = true;
-    PainelComponentes->show();
-    PainelLogin->hide();
     EditSenhaU->clear();
     estadoEdicao();
     UsuarioAtual = nomeMaiusculo;
@@ -318,36 +316,30 @@ void FormPellora::DecidirLogin() {
     }
 }
 
+// Signed on: from the login panel (or before the first decision) to the capsule
+// with its buttons, or back to the panel that was open under the login panel; a
+// window already signed on stays as it is.
 void FormPellora::estadoEdicao() {
-    PainelLogin->hide();
     EditNome->clear();
-    defineBotaoCancelar(BotFecharComp);
-    DBNavigator1->setEnabled(true);
-    DBEdit1->setEnabled(true);
-    // A record still being edited (the return from a field's message) keeps its
-    // editors, its disabled buttons and the focus in the field at fault.
-    const auto estado = dm()->Componentes.state();
-    const bool editando = estado == dados::Estado::Editando || estado == dados::Estado::Inserindo;
-    if (!editando) {
-        DBEdit1->setFocus(Qt::OtherFocusReason);
-        HabilitaBotoes();
+    if (!estado_.login) {
+        aplicaEstado();
+        return;
     }
+    // A record still being edited keeps its editors, its disabled buttons and the
+    // focus in the field at fault.
+    EstadoJanela novo = estado_.comLogin(false);
+    if (novo.painel == EstadoJanela::Painel::Nenhum) novo.botoes = !novo.edicao;
+    mudaEstado(novo, novo.edicao ? nullptr : DBEdit1);
 }
 
 void FormPellora::estadoLogin() {
     // Already showing the panel (the return from a refusal's message): the typed
     // texts and the focus on the field at fault stay.
-    const bool jaMostrado = PainelLogin->isVisibleTo(this);
+    const bool jaMostrado = estado_.login && PainelLogin->isVisibleTo(this);
     UsuarioAtual = plataforma::corta(plataforma::usuarioSistema(), 60);
     if (!jaMostrado) EditNome->setText(paraQString(UsuarioAtual.str()));
     PainelLogin->setGeometry(152, 109, 331, 130);
-    PainelLogin->raise();
-    PainelLogin->show();
-    if (!jaMostrado && EditNome->isEnabled() && EditNome->isVisible()) EditNome->setFocus(Qt::OtherFocusReason);
-    defineBotaoCancelar(BotCancSenha);
-    DBNavigator1->setEnabled(false);
-    DBEdit1->setEnabled(false);
-    PainelComponentes->hide();
+    mudaEstado(estado_.comLogin(true), jaMostrado ? nullptr : EditNome);
 }
 
 // ---------------------------------------------------------------- handlers
@@ -368,10 +360,9 @@ void FormPellora::EditSenhaUKeyPress(char& key) {
 
 void FormPellora::BotOkSenhaClick() { VerificarLogin(); }
 
-void FormPellora::BotCancSenhaClick() {
-    PainelLogin->hide();
-    close();
-}
+// When the close is refused (a change that cannot be stored, kept), the login
+// panel stays as it was.
+void FormPellora::BotCancSenhaClick() { close(); }
 
 void FormPellora::DBEdit2Enter() { entradaFinanceira(*this); }
 void FormPellora::DBEdit2Click() { cliqueFinanceiro(); }

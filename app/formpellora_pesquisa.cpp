@@ -127,15 +127,19 @@ void FormPellora::criaPaineisPesquisa() {
 
 // ---------------------------------------------------------------- search entry
 
+namespace {
+using Painel = EstadoJanela::Painel;
+
+// The capsule alone again, its buttons on (HabilitaBotoes): what every way out
+// of a search or the table ends in.
+EstadoJanela soACapsula(const EstadoJanela& e) { return e.comPainel(Painel::Nenhum).comBotoes(true); }
+}  // namespace
+
+// DesabilitaBotoes, the box shown with the focus; Esc belongs to the box while
+// it is open. The box keeps the text of the previous search.
 void FormPellora::BotPesqcompClick() {
-    // Esc belongs to the search box while it is open.
-    defineBotaoCancelar(nullptr);
     Panel9->setGeometry(61, 94, 641, 98);
-    Panel9->raise();
-    Panel9->show();
-    DesabilitaBotoes();
-    NomeComponente->setEnabled(true);
-    if (NomeComponente->isVisible() && NomeComponente->isEnabled()) NomeComponente->setFocus(Qt::OtherFocusReason);
+    mudaEstado(estado_.comPainel(Painel::Pesquisa).comBotoes(false), NomeComponente);
 }
 
 void FormPellora::NomeComponenteKeyPress(char& key) {
@@ -145,15 +149,10 @@ void FormPellora::NomeComponenteKeyPress(char& key) {
             PesquisaDescricao();
             return;
         }
-        HabilitaBotoes();
-        BotPesqcomp->setFocus(Qt::OtherFocusReason);
-        Panel9->hide();
-        defineBotaoCancelar(BotFecharComp);
+        mudaEstado(soACapsula(estado_), BotPesqcomp);
     } else if (key == 27) {
-        key = 0;  // the form's cancel button, given back below, must not take it too
-        Panel9->hide();
-        defineBotaoCancelar(BotFecharComp);
-        HabilitaBotoes();
+        key = 0;  // the form's cancel button, back with the capsule, must not take it too
+        mudaEstado(soACapsula(estado_));
     }
 }
 
@@ -168,30 +167,19 @@ void FormPellora::PesquisaDescricao() {
         nomes.close();
         plataforma::mostraMensagem(
             "Não foi encontrado nenhum componente com a descrição iniciada por \""_w + t + "\".");
+        // The box stays open for the user to correct the text; of the buttons
+        // only "&Fechar" comes back, as nothing opens over the box.
         HabilitaBotoes();
-        // The box stays open for the user to correct the text.
-        if (NomeComponente->isVisible() && NomeComponente->isEnabled())
-            NomeComponente->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (nomes.recordCount() == 1) {
         dm_->Componentes.locate("CODIGO", nomes.fieldByName("CODIGO").valor());
         nomes.close();
-        HabilitaBotoes();
-        BotPesqcomp->setEnabled(true);
-        BotPesqcomp->setFocus(Qt::OtherFocusReason);
-        PainelPesqComp->hide();
-        Panel9->hide();
-        // The search is over: Esc closes the form again, as in the editing state.
-        defineBotaoCancelar(BotFecharComp);
+        mudaEstado(soACapsula(estado_), BotPesqcomp);
         return;
     }
     PainelPesqComp->setGeometry(107, 80, 598, 321);
-    PainelPesqComp->raise();
-    PainelPesqComp->show();
-    GradeCompNomes->setFocus(Qt::OtherFocusReason);
-    Panel9->hide();
-    defineBotaoCancelar(AbandonaPesqComp);
+    mudaEstado(estado_.comPainel(Painel::Escolha), GradeCompNomes);
 }
 
 // ---------------------------------------------------------------- pick list
@@ -201,19 +189,13 @@ void FormPellora::AceitaCompClick() {
     auto& nomes = dm_->CompNome;
     // A capsule no longer among the rows leaves the current one in place.
     if (nomes.active() && !nomes.isEmpty()) dm_->Componentes.locate("CODIGO", nomes.fieldByName("CODIGO").valor());
-    HabilitaBotoes();
-    BotPesqcomp->setFocus(Qt::OtherFocusReason);
-    PainelPesqComp->hide();
+    mudaEstado(soACapsula(estado_), BotPesqcomp);
     nomes.close();
-    defineBotaoCancelar(BotFecharComp);
 }
 
 void FormPellora::AbandonaPesqCompClick() {
-    HabilitaBotoes();
-    BotPesqcomp->setFocus(Qt::OtherFocusReason);
-    PainelPesqComp->hide();
+    mudaEstado(soACapsula(estado_), BotPesqcomp);
     dm_->CompNome.close();
-    defineBotaoCancelar(BotFecharComp);
 }
 
 void FormPellora::GradeCompNomesKeyPress(char& key) {
@@ -228,23 +210,14 @@ void FormPellora::GradeCompNomesKeyPress(char& key) {
 
 // ---------------------------------------------------------------- table
 
+// DesabilitaBotoes and BloqueiaCampos, the table shown with the navigator off.
 void FormPellora::botgradecompClick() {
-    DesabilitaBotoes();
-    BloqueiaCampos();
     pnlTabelaComp->setGeometry(5, 68, 769, 483);
-    pnlTabelaComp->raise();
-    pnlTabelaComp->show();
-    DBNavigator1->setEnabled(false);
-    GradeComponentes->setFocus(Qt::OtherFocusReason);
+    mudaEstado(estado_.comPainel(Painel::Tabela).comBotoes(false).comEdicao(false), GradeComponentes);
 }
 
-void FormPellora::BitBtn13Click() {
-    HabilitaBotoes();
-    BloqueiaCampos();
-    DBNavigator1->setEnabled(true);
-    pnlTabelaComp->hide();
-    DBEdit1->setFocus(Qt::OtherFocusReason);
-}
+// HabilitaBotoes and BloqueiaCampos, the table hidden, the description focused.
+void FormPellora::BitBtn13Click() { mudaEstado(soACapsula(estado_).comEdicao(false), DBEdit1); }
 
 void FormPellora::GradeComponentesDrawColumnCell(int recNo, int, bool selecionada, widgets::CoresCelula& cores) {
     if (recNo % 2 != 0) return;
@@ -255,35 +228,5 @@ void FormPellora::GradeComponentesDrawColumnCell(int recNo, int, bool selecionad
     } else {
         cores.fundo = dica.color(QPalette::ToolTipBase);
         cores.texto = GradeComponentes->palette().color(QPalette::Text);
-    }
-}
-
-// ---------------------------------------------------------------- activation
-
-// Every activation (the return from a message box, the help window) ends in
-// the editing state, which is made for the capsule editors: it enables the
-// buttons and the navigator and puts the focus in the description, under
-// whichever panel is open. The open panel takes back its own state, so that
-// the user goes on where the message interrupted.
-void FormPellora::retomaPainelAberto() {
-    if (!PainelComponentes->isVisibleTo(this)) return;  // the login state
-    auto aberto = [this](QWidget* w) { return w && w->isVisibleTo(PainelComponentes); };
-    if (aberto(pnlTabelaComp)) {
-        DesabilitaBotoes();
-        DBNavigator1->setEnabled(false);
-        GradeComponentes->setFocus(Qt::OtherFocusReason);
-    } else if (aberto(PainelPesqComp)) {
-        DesabilitaBotoes();
-        defineBotaoCancelar(AbandonaPesqComp);
-        GradeCompNomes->setFocus(Qt::OtherFocusReason);
-    } else if (aberto(Panel9)) {
-        // As after a search that found nothing: buttons enabled, the box usable.
-        defineBotaoCancelar(nullptr);
-        NomeComponente->setEnabled(true);
-        NomeComponente->setFocus(Qt::OtherFocusReason);
-    }
-    if (aberto(pnl_UltimaCompra)) {
-        botgradecomp->setEnabled(false);
-        BitBtnUltimaCompra->setEnabled(false);
     }
 }

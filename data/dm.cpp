@@ -250,7 +250,7 @@ void DM::ComponentesBeforePost(ClientDataSet& ds) {
     }
 }
 
-bool DM::aplicaComponentes() {
+bool DM::aplicaComponentes(bool avisa) {
     // Each change goes in or not on its own, so a change the database cannot
     // take never holds back the others; each refusal is told. A new capsule
     // whose code another workstation took meanwhile (stored, or still being
@@ -268,7 +268,8 @@ bool DM::aplicaComponentes() {
         } catch (const fb::ErroBanco& e) {
             // The server is out of reach: the changes stay in the log and go
             // with the next apply.
-            plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()), plataforma::TipoMensagem::Erro);
+            if (avisa)
+                plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()), plataforma::TipoMensagem::Erro);
             return false;
         }
         std::vector<const Recusa*> codigosTomados, pendentes;
@@ -289,8 +290,10 @@ bool DM::aplicaComponentes() {
         }
         if (codigosTomados.empty()) {
             // Told once, after the last round.
-            for (const Recusa* recusa : pendentes)
-                plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa->mensagem), plataforma::TipoMensagem::Erro);
+            if (avisa)
+                for (const Recusa* recusa : pendentes)
+                    plataforma::mostraMensagem(mensagemGravacaoRecusada(recusa->mensagem),
+                                               plataforma::TipoMensagem::Erro);
             if (rodada > 1 && posicao > 0) Componentes.moveTo(posicao);
             for (const auto& [linha, codigos] : trocas)
                 codigosTrocados_.push_back("O código "_w + codigos.first +
@@ -357,11 +360,12 @@ void DM::ComponentesAfterDelete(ClientDataSet& ds) {
 
 void DM::ComponentesBeforeClose(ClientDataSet& ds) {
     if (silencioso_) return;
+    // Closing asks one question at most: why a change was not stored was told
+    // when it was posted.
     bool gravado = true;
     try {
-        gravado = aplicaComponentes();
-    } catch (const std::exception& e) {
-        plataforma::mostraMensagem(mensagemGravacaoRecusada(e.what()), plataforma::TipoMensagem::Erro);
+        gravado = aplicaComponentes(false);
+    } catch (const std::exception&) {
         gravado = false;
     }
     try {

@@ -124,10 +124,10 @@ public:
     void fechaTutorial();
 
 private:
-    // Applies the capsule log; tells the user about refused rows; a new capsule
-    // whose code was taken meanwhile gets the next free code and is applied again.
-    // Returns false when a change stays pending.
-    bool aplicaComponentes();
+    // Applies the capsule log; tells the user about refused rows (unless `avisa`
+    // is false); a new capsule whose code was taken meanwhile gets the next free
+    // code and is applied again. Returns false when a change stays pending.
+    bool aplicaComponentes(bool avisa = true);
     // Tells the user of each new capsule stored under another code than the one shown.
     void avisaCodigosTrocados();
     void aplicaTutorial();

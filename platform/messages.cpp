@@ -85,9 +85,9 @@ bool pergunta(const std::string& texto, const std::function<bool(const std::stri
 bool perguntaSimNao(const std::string& texto) { return pergunta(texto, g_caixas.simNao); }
 bool confirmaOkCancela(const std::string& texto) { return pergunta(texto, g_caixas.okCancela); }
 
-GravadorMensagens::GravadorMensagens() { g_gravador = this; }
+GravadorMensagens::GravadorMensagens() : anterior_(g_gravador) { g_gravador = this; }
 GravadorMensagens::~GravadorMensagens() {
-    if (g_gravador == this) g_gravador = nullptr;
+    if (g_gravador == this) g_gravador = anterior_;
 }
 
 }  // namespace plataforma

@@ -34,7 +34,8 @@ struct Caixas {
 void defineCaixas(Caixas caixas);
 const Caixas& caixas();
 
-// Test recorder: installed for its lifetime, it replaces the boxes.
+// Test recorder: installed for its lifetime, it replaces the boxes (and a
+// recorder installed before it, until it goes).
 class GravadorMensagens {
 public:
     GravadorMensagens();
@@ -51,6 +52,9 @@ public:
 
     void limpa() { textos.clear(); }
     std::string ultima() const { return textos.empty() ? std::string() : textos.back(); }
+
+private:
+    GravadorMensagens* anterior_;
 };
 
 }  // namespace plataforma

@@ -85,12 +85,18 @@ void DBNavigator::atualiza() {
     botao(Anterior)->setEnabled(navegando && !ds->bof());
     botao(Proximo)->setEnabled(navegando && !ds->eof());
     botao(Ultimo)->setEnabled(navegando && !ds->eof());
-    botao(Inserir)->setEnabled(navegando);
-    botao(Excluir)->setEnabled(navegando && temLinhas);
-    botao(Editar)->setEnabled(navegando && temLinhas);
+    botao(Inserir)->setEnabled(navegando && permiteAlteracoes_);
+    botao(Excluir)->setEnabled(navegando && temLinhas && permiteAlteracoes_);
+    botao(Editar)->setEnabled(navegando && temLinhas && permiteAlteracoes_);
     botao(Gravar)->setEnabled(editando);
     botao(Cancelar)->setEnabled(editando);
     botao(Atualizar)->setEnabled(navegando);
+}
+
+void DBNavigator::permiteAlteracoes(bool permite) {
+    if (permite == permiteAlteracoes_) return;
+    permiteAlteracoes_ = permite;
+    atualiza();
 }
 
 void DBNavigator::clica(Botao b) {

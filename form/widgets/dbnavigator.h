@@ -30,6 +30,11 @@ public:
     // Errors go to the general error handler.
     void clica(Botao b);
 
+    // Whether the buttons that start a change (insert, delete, edit) may be used;
+    // the others follow the dataset all the same. Off while something lies over
+    // the record the change would be made on.
+    void permiteAlteracoes(bool permite);
+
     void setContextMenu(QMenu* menu) { menu_ = menu; }
     std::function<void()> OnEnter, OnContextPopup;
 
@@ -45,6 +50,7 @@ private:
     std::array<QToolButton*, quantidadeBotoes> botoes_{};
     QMenu* menu_ = nullptr;
     Foco foco_;
+    bool permiteAlteracoes_ = true;
 };
 
 }  // namespace widgets

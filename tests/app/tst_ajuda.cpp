@@ -154,6 +154,26 @@ private slots:
         QCOMPARE(paginasGravadas(j, "OUTRO PROGRAMA"), (std::vector<std::string>{"Do outro programa"}));
     }
 
+    // A field editor locked while browsing still has its own page: by its menu,
+    // and by F1 with the pointer on it.
+    void ajudaDeUmCampoTravado() {
+        Janela j;
+        auto& f = *j.form;
+        QVERIFY(!f.DBEdit2->isEnabled());
+        clicaDireito(f.DBEdit2);
+        Vista menu;
+        aoAbrirAjuda(j, menu);
+        escolheAjuda(f);
+        QCOMPARE(menu.assunto, kCusto);
+
+        QTest::mouseMove(f.DBEdit5);
+        Vista f1;
+        aoAbrirAjuda(j, f1);
+        QTest::keyClick(f.DBEdit1, Qt::Key_F1);
+        QCOMPARE(f1.assunto, std::string("MULTIPLICADOR"));
+        QVERIFY(j.mensagens.textos.empty());
+    }
+
     // The subjects of the table reach the pages as they are keyed.
     void assuntosPorControle() {
         Janela j;

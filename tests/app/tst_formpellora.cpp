@@ -1,8 +1,11 @@
 // The capsule window driven as a user would: navigator, editors, messages.
 #include "form/widgets/dbedit.h"
+#include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"
 #include "support/janela.h"
 
+#include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -20,6 +23,19 @@ private:
     }
     static void clica(widgets::DBNavigator* nav, widgets::DBNavigator::Botao b) {
         QTest::mouseClick(nav->botao(b), Qt::LeftButton);
+    }
+    // Clicks into the editor and types over its text.
+    static void digitaEm(widgets::DBEdit* e, const char* texto) {
+        QTest::mouseClick(e, Qt::LeftButton);
+        e->selectAll();
+        QTest::keyClicks(e, texto);
+    }
+    // Browsing: the record stored, the editors locked, the buttons back.
+    static bool navegando(Janela& j) {
+        const auto& f = *j.form;
+        return j.dm->Componentes.state() == dados::Estado::Navegando && !f.DBEdit2->isEnabled() &&
+               !f.DBEdit6->isEnabled() && !f.DBNavigator1->botao(widgets::DBNavigator::Gravar)->isEnabled() &&
+               f.BotFecharComp->isEnabled() && f.botgradecomp->isEnabled();
     }
 
 private slots:
@@ -252,6 +268,104 @@ private slots:
         QVERIFY(!j.dm->Componentes.active());
         const auto v = j.consulta("select CUSTOFIXO from COMPONEN where CODIGO = ?", {codigo});
         QCOMPARE(std::get<dados::Decimal>(v).comoReal(), 7.0);
+    }
+
+    // Cancel or post from the navigator with the caret in an editor that has an
+    // exit rule: the window goes to browse and no exit rule runs on the way.
+    void navegadorComOCursorNumEditor() {
+        Janela j;
+        auto& f = *j.form;
+        AcessoFinanceiro = true;
+        const QString preco = f.DBEdit8->text();
+        for (widgets::DBEdit* e : {f.DBEdit2, f.DBEdit5, f.DBEditUnid, f.DBEdit6}) {
+            clica(f.DBNavigator1, widgets::DBNavigator::Editar);
+            digitaEm(e, "2");
+            QCOMPARE(QApplication::focusWidget(), e);
+            clica(f.DBNavigator1, widgets::DBNavigator::Cancelar);
+            QVERIFY2(navegando(j), qPrintable(e->objectName()));
+            QCOMPARE(f.DBEdit8->text(), preco);
+        }
+        clica(f.DBNavigator1, widgets::DBNavigator::Editar);
+        digitaEm(f.DBEdit6, "2");
+        clica(f.DBNavigator1, widgets::DBNavigator::Gravar);
+        QVERIFY(navegando(j));
+        QCOMPARE(j.dm->ComponentesDIVISORUNID->comoReal(), 2.0);
+        QCOMPARE(j.dm->Componentes.changeCount(), 0);
+        QVERIFY2(j.mensagens.textos.empty(), j.mensagens.ultima().c_str());
+    }
+
+    // While a record is edited only the editor with the caret shows the plain
+    // value; the others keep their column's display format.
+    void formatosForaDoCursor() {
+        Janela j;
+        auto& f = *j.form;
+        AcessoFinanceiro = true;
+        clica(f.DBNavigator1, widgets::DBNavigator::Editar);
+        const dados::Campo& custo = *j.dm->ComponentesCUSTOUNITR;
+        QVERIFY(custo.textoExibicao() != custo.comoTexto());
+        for (widgets::DBEdit* e : {f.DBEdit2, f.DBEdit5, f.DBEdit6, f.DBEdit8})
+            QCOMPARE(e->texto(), e->campo()->textoExibicao());
+        QTest::mouseClick(f.DBEdit2, Qt::LeftButton);
+        QCOMPARE(f.DBEdit2->texto(), custo.comoTexto());
+        QTest::keyClick(f.DBEdit2, Qt::Key_Return);
+        QCOMPARE(f.DBEdit2->texto(), custo.textoExibicao());
+        QCOMPARE(f.DBEdit5->texto(), j.dm->ComponentesMULTIPLICADOR->comoTexto());
+    }
+
+    // One close ends the program: a blank new capsule goes with its message;
+    // only "Não" to losing a change that cannot be stored keeps the window, and
+    // from the login panel it keeps the login panel.
+    void fecharEncerraNumaVez() {
+        {
+            Janela j;
+            const auto antes = j.consulta("select count(*) from COMPONEN");
+            clica(j.form->DBNavigator1, widgets::DBNavigator::Inserir);
+            j.form->close();
+            QCOMPARE(j.mensagens.textos,
+                     std::vector<std::string>{"Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado."});
+            QVERIFY(!j.form->isVisible());
+            QVERIFY(!j.dm->Componentes.active());
+            QVERIFY(j.consulta("select count(*) from COMPONEN") == antes);
+        }
+        Janela j;
+        auto& f = *j.form;
+        j.servidorForaDeAlcance();
+        clica(f.DBNavigator1, widgets::DBNavigator::Editar);
+        digitaEm(f.DBEdit25, "7");
+        clica(f.DBNavigator1, widgets::DBNavigator::Gravar);
+        QVERIFY(QDir::current().remove(QStringLiteral("SaltaCad.db")));
+        j.ativaDeNovo();
+        QVERIFY(f.PainelLogin->isVisible());
+        j.mensagens.limpa();
+        j.mensagens.respostas = {false};
+        QTest::mouseClick(f.BotCancSenha, Qt::LeftButton);
+        QCOMPARE(j.mensagens.textos,
+                 std::vector<std::string>{"Fechar mesmo assim? A altera\xE7\xE3o n\xE3o gravada ser\xE1 perdida."});
+        QVERIFY(f.isVisible());
+        QVERIFY(f.PainelLogin->isVisible());
+        QVERIFY(f.EditNome->isEnabled());
+        QCOMPARE(f.botaoCancelar(), f.BotCancSenha);
+    }
+
+    // The settings' background colour is the form's and its main panel's; the
+    // editors, the colour list, the login name box and the grids keep the
+    // system's colours, and so do the panels laid over the main one.
+    void corDeFundoSoNoFormularioENoPainel() {
+        Janela j({.configuracoes = {{"COR DE FUNDO DAS TELAS.........................:", "$00E0E8D8"}}});
+        auto& f = *j.form;
+        const QColor fundo(0xD8, 0xE8, 0xE0);
+        const auto cor = [](QWidget* w, QPalette::ColorRole papel) { return w->palette().color(QPalette::Active, papel); };
+        QCOMPARE(cor(&f, QPalette::Window), fundo);
+        QCOMPARE(cor(f.PainelComponentes, QPalette::Window), fundo);
+        const QPalette sistema = QApplication::palette();
+        for (QWidget* w : std::initializer_list<QWidget*>{f.DBEdit1, f.DBEdit2, f.ComboBox1, f.EditNome,
+                                                          f.GradeComponentes, f.GradeCompNomes, f.DBGridUltimaCompra})
+            QVERIFY2(cor(w, QPalette::Base) == sistema.color(QPalette::Active, QPalette::Base),
+                     qPrintable(w->objectName()));
+        QCOMPARE(cor(f.BotFecharComp, QPalette::Button), sistema.color(QPalette::Active, QPalette::Button));
+        for (QWidget* w : std::initializer_list<QWidget*>{f.PainelLogin, f.pnlTabelaComp, f.PainelPesqComp,
+                                                          f.pnl_UltimaCompra})
+            QVERIFY2(cor(w, QPalette::Window) != fundo, qPrintable(w->objectName()));
     }
 };
 

@@ -48,11 +48,11 @@ private slots:
         QCOMPARE(f.lblFornecUltimaCompra->text(), QStringLiteral("Fornecedor: Capsulas Aurora"));
         QCOMPARE(f.lblTelUltimaCompra->text(), QStringLiteral("Telefone....: (15) 5555-0140"));
 
-        // Only "Tabela" and "Última Compra" are switched off.
+        // Nothing opens over the panel: only "&Fechar" stays on.
         QVERIFY(!f.botgradecomp->isEnabled());
         QVERIFY(!f.BitBtnUltimaCompra->isEnabled());
+        QVERIFY(!f.BotPesqcomp->isEnabled());
         QVERIFY(f.BotFecharComp->isEnabled());
-        QVERIFY(f.BotPesqcomp->isEnabled());
 
         const auto& colunas = f.DBGridUltimaCompra->colunas();
         QCOMPARE(colunas.size(), std::size_t(9));

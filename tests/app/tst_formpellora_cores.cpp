@@ -63,15 +63,14 @@ private slots:
         QCOMPARE(f.ComboBox1->itemText(0), QStringLiteral(" Creme "));
         QCOMPARE(f.ComboBox1->currentText(), QStringLiteral("verde"));
 
-        // A load that fails leaves the entries it had.
-        const std::string banco = j.dm->sqlcon1.banco();
-        j.dm->sqlcon1.fecha();
-        j.dm->sqlcon1.defineBanco("127.0.0.1/1:/nenhum.fdb");
+        // A load that fails leaves the entries it had; the activation after the
+        // error's box reloads them too, without a second box.
+        j.servidorForaDeAlcance();
         j.mensagens.limpa();
         QTest::mouseClick(f.Label1, Qt::LeftButton);
         QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
         QCOMPARE(f.ComboBox1->count(), 14);
-        j.dm->sqlcon1.defineBanco(banco);
+        j.servidorDeVolta();
     }
 
     void exemplosDaCorNaDescricao() {

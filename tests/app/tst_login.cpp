@@ -211,8 +211,6 @@ private slots:
     void recusasComMensagemEFoco() {
         Janela j(semMarca());
         auto& f = *j.form;
-        // Closing a message box activates the window again, as in the program.
-        j.mensagens.aoFechar = [&j] { j.form->FormActivate(); };
         criaUsuario(j, "JOAO", "1", acessoCom('J', {7, 24}));  // no login right
 
         f.EditNome->clear();
@@ -330,7 +328,6 @@ private slots:
     void semEstacaoDuasMensagensEOFim() {
         Janela j(semMarca());
         auto& f = *j.form;
-        j.mensagens.aoFechar = [&j] { j.form->FormActivate(); };
         criaUsuario(j, "PEDRO", "9", acessoCom('P', {2}));
         entra(f, "pedro", "9");
         const std::string longa =

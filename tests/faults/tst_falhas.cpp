@@ -1,5 +1,9 @@
 // Faults the program must survive: the server lost and back, several
 // workstations at once, a row locked by another workstation.
+#include "form/widgets/dbedit.h"
+#include "form/widgets/dbnavigator.h"
+#include "support/janela.h"
+
 #include "data/dm.h"
 #include "rules/normalizacao.h"
 #include "platform/messages.h"
@@ -9,6 +13,8 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QPushButton>
+#include <QToolButton>
 #include <QTest>
 #include <atomic>
 #include <set>
@@ -102,6 +108,48 @@ private slots:
                      .comoReal(),
                  12.0);
         QCOMPARE(std::get<double>(consulta("select ESTOQUEMAXIMO from COMPONEN where CODIGO = ?", {codigo})), 99.0);
+    }
+
+    // The window while the server is stopped: one box for the post and none from
+    // the activations after it; the window stays usable, closes only when told
+    // to lose the change, and stores it once the server is back.
+    void janelaComOServidorParado() {
+        direta_.reset();
+        janelateste::Janela j;
+        auto& f = *j.form;
+        auto clica = [&f](widgets::DBNavigator::Botao b) {
+            QTest::mouseClick(f.DBNavigator1->botao(b), Qt::LeftButton);
+        };
+        const std::string codigo = codigoAtual(*j.dm);
+        j.conexao.reset();
+        servidor("stop");
+
+        clica(widgets::DBNavigator::Editar);
+        QTest::mouseClick(f.DBEdit25, Qt::LeftButton);
+        f.DBEdit25->selectAll();
+        QTest::keyClicks(f.DBEdit25, "77");
+        clica(widgets::DBNavigator::Gravar);
+        QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
+        QVERIFY(j.mensagens.ultima().rfind("N\xE3o foi poss\xEDvel gravar a altera\xE7\xE3o no banco de dados.", 0) == 0);
+        QVERIFY(f.BotFecharComp->isEnabled());
+        QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
+
+        const std::string fecharMesmoAssim = "Fechar mesmo assim? A altera\xE7\xE3o n\xE3o gravada ser\xE1 perdida.";
+        j.mensagens.limpa();
+        j.mensagens.respostas = {false, false};
+        QTest::mouseClick(f.BotFecharComp, Qt::LeftButton);
+        f.close();  // the close box
+        QCOMPARE(j.mensagens.textos, (std::vector<std::string>{fecharMesmoAssim, fecharMesmoAssim}));
+        QVERIFY(f.isVisible());
+        QVERIFY(f.BotFecharComp->isEnabled());
+
+        servidor("start");
+        j.mensagens.limpa();
+        QTest::mouseClick(f.BotFecharComp, Qt::LeftButton);
+        QVERIFY2(j.mensagens.textos.empty(), j.mensagens.ultima().c_str());
+        QVERIFY(!f.isVisible());
+        direta_ = dbteste::conectaSuite("Teste");
+        QCOMPARE(std::get<double>(consulta("select ESTOQUECRITICO from COMPONEN where CODIGO = ?", {codigo})), 77.0);
     }
 
     // Eight workstations inserting capsules as fast as they can: every capsule is
@@ -240,5 +288,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFalhas)
+QTEST_MAIN(TestFalhas)
 #include "tst_falhas.moc"

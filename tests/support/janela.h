@@ -1,7 +1,8 @@
 #pragma once
 // The main window as the program builds it, for tests: a temporary suite folder
 // with its settings file, the suite database filled with the demo data, the
-// data modules, a message recorder and an intercepted end of the program.
+// data modules, a message recorder that behaves as a modal box towards the
+// window, and an intercepted end of the program.
 #include "app/formpellora.h"
 #include "data/dm.h"
 #include "data/dm2.h"
@@ -61,6 +62,7 @@ public:
             linhaIni("TEMPO PARA LOGOFF AUTOMATICO...................:", "30")};
         for (const auto& [rotulo, valor] : o.configuracoes) linhas.push_back(linhaIni(rotulo, valor));
         plataforma::gravaLinhas(caminho("BRENVITA.INI"), linhas);
+        mensagens.aoFechar = [this] { ativaDeNovo(); };
 
         conexao = dbteste::conectaSuite("Teste");
         dbteste::limpaSuite(*conexao);
@@ -104,6 +106,28 @@ public:
 
     std::string caminho(const std::string& nome) const { return (pasta.path() + "/").toStdString() + nome; }
 
+    // What one of the program's own windows (a message box, the help window) does
+    // to the active main window: it takes the activation while it shows and gives
+    // it back when it closes, as a window manager does, so the window's focus
+    // leaves and returns and its activation handler runs. A box shown by that
+    // activation is one more box; the nesting stops where no user would go on.
+    void ativaDeNovo() {
+        if (!form || QApplication::activeWindow() != form.get() || caixasAbertas_ >= 8) return;
+        ++caixasAbertas_;
+        QWidget caixa(nullptr, Qt::Dialog);
+        QApplication::setActiveWindow(&caixa);
+        QApplication::setActiveWindow(form.get());
+        --caixasAbertas_;
+    }
+
+    // The suite server out of reach for the program's connection, and back.
+    void servidorForaDeAlcance() {
+        bancoReal_ = dm->sqlcon1.banco();
+        dm->sqlcon1.fecha();
+        dm->sqlcon1.defineBanco("127.0.0.1/1:/nenhum.fdb");
+    }
+    void servidorDeVolta() { dm->sqlcon1.defineBanco(bancoReal_); }
+
     // One value of the suite database (first column of the first row).
     dados::Valor consulta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
         return dbteste::valor(*conexao, sql, p);
@@ -115,6 +139,10 @@ public:
     std::unique_ptr<FormPellora> form;
     std::unique_ptr<dados::DM> dm;
     std::unique_ptr<dados::DM2> dm2;
+
+private:
+    int caixasAbertas_ = 0;
+    std::string bancoReal_;
 };
 
 }  // namespace janelateste
