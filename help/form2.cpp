@@ -177,8 +177,10 @@ void Form2::FormActivate() {
     } else {
         plataforma::gravaLinhas(arquivo, ajuda::linhasPosicao(posicao));
     }
-    move(posicao.esquerda, posicao.topo);
-    resize(posicao.largura, posicao.altura);
+    // The placement is the window's own area, without the frame, both ways: a
+    // window manager draws the frame only after the window is placed, so a
+    // frame position set now would land on the area and creep at every showing.
+    setGeometry(posicao.esquerda, posicao.topo, posicao.largura, posicao.altura);
 
     auto& tutorial = dm_->Tutorial;
     dm_->abreTutorialSeNecessario();
@@ -211,8 +213,9 @@ void Form2::FormClose() {
         // The window closes anyway, but the user learns the text is lost.
         if (falha) plataforma::mostraMensagem(ajuda::mensagemPaginaNaoGravada(*falha), plataforma::TipoMensagem::Erro);
     }
+    const QRect area = geometry();
     plataforma::gravaLinhas(plataforma::caminhoSuite(ajuda::kArquivoPosicao),
-                            ajuda::linhasPosicao({y(), x(), height(), width()}));
+                            ajuda::linhasPosicao({area.y(), area.x(), area.height(), area.width()}));
     dm_->fechaTutorial();
 }
 
