@@ -87,11 +87,13 @@ int executaPrograma(int argc, char* argv[]) {
     aplicacao::instalaCursorEspera();
 
     // Start-up, each object whole before the next: the main window (which reads
-    // the settings), DM, the help window, DM2.
-    FormPellora form;
+    // the settings), DM, the help window, DM2. The data modules are declared
+    // first, so that they outlive the window, whose end still reaches DM; they
+    // open nothing before their DataModuleCreate.
     dados::DM dm;
-    dm.DataModuleCreate();
     dados::DM2 dm2;
+    FormPellora form;
+    dm.DataModuleCreate();
     dm2.DataModuleCreate();
     form.defineModulos(&dm, &dm2);
     aparencia::filtraEventos(&form, [](QEvent* e) {
@@ -104,7 +106,7 @@ int executaPrograma(int argc, char* argv[]) {
         // Start-up benchmark (scripts/bench): the time from the start to the
         // first editing state of the window, printed, then the end of the run.
         auto* espera = new QTimer(&form);
-        QObject::connect(espera, &QTimer::timeout, &form, [&] {
+        QObject::connect(espera, &QTimer::timeout, &form, [&, espera] {
             if (!dm.Componentes.active() || form.PainelLogin->isVisibleTo(&form) || !form.BotFecharComp->isEnabled())
                 return;
             espera->stop();

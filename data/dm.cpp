@@ -4,6 +4,7 @@
 #include "data/catalogo.h"
 #include "rules/normalizacao.h"
 #include "platform/files.h"
+#include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/program.h"
 #include "platform/suite.h"
@@ -88,8 +89,9 @@ DM::DM()
 }
 
 DM::~DM() {
-    // Handlers may reach the form, which may be gone by now.
-    form_ = nullptr;
+    // The window takes itself off as it goes, so it goes first: one still here
+    // would call into this module after its end.
+    if (form_) plataforma::anotaNoLog("Módulo de dados DM encerrado antes da janela que o usa."_w);
 }
 
 void abreConexaoPrincipal(fb::Conexao& conexao) {

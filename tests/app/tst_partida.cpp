@@ -26,15 +26,19 @@ class TestPartida : public QObject {
     QTemporaryDir pasta_;
     QString programa_;
 
-    // Runs the program copied into the temporary folder; returns its exit code.
-    int executa(const QStringList& args, QString* saida = nullptr, QString* erros = nullptr) {
+    // Runs the program copied into the temporary folder, from that folder, with
+    // the environment variable `ligada` set if named; returns its exit code.
+    int executa(const QStringList& args, QString* saida = nullptr, QString* erros = nullptr,
+                const QString& ligada = {}) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("BRENVITA_MESSAGES", pasta_.filePath("mensagens.txt"));
         env.insert("BRENVITA_DIR", pasta_.filePath("suite"));
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_RUNTIME_DIR", pasta_.filePath("runtime"));  // as a desktop session has it
+        if (!ligada.isEmpty()) env.insert(ligada, "1");
         p.setProcessEnvironment(env);
+        p.setWorkingDirectory(pasta_.path());
         p.start(programa_, args);
         if (!p.waitForFinished(60000)) {
             p.kill();
@@ -111,6 +115,19 @@ private slots:
         QCOMPARE(erros.count('\n'), 1);
         QVERIFY(erros.contains("--bogus"));
         QVERIFY(mensagens().isEmpty());
+    }
+
+    // Started up to its editing state and ended: the data modules outlive the
+    // window, whose end still reaches them.
+    void partidaEFimNormais() {
+        EXIGE_BANCO();
+        escreveIni(dbteste::servidor());
+        QVERIFY(plataforma::gravaLinhas(pasta_.filePath("SaltaCad.db").toStdString(), {}));
+        QString saida, erros;
+        QCOMPARE(executa({}, &saida, &erros, "CAPSULAS_MEDE_PARTIDA"), 0);
+        QVERIFY(saida.startsWith("partida_ms="));
+        QVERIFY2(erros.isEmpty(), qPrintable(erros));  // nothing logged
+        QCOMPARE(mensagens(), QString());
     }
 
     void verificacaoDaEstacao() {
