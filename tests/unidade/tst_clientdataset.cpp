@@ -154,8 +154,11 @@ private slots:
         QCOMPARE(c.cds.recNo(), 2);
         QCOMPARE(codigoAtual(c.cds), std::string("000002"));
         QCOMPARE(c.cds.changeCount(), 0);
-        // A value assigned outside edit or insert is refused.
+        // A value assigned outside edit or insert is refused, and so is a number misread.
         QVERIFY_THROWS_EXCEPTION(plataforma::Erro, c.cds.fieldByName("FAMILIA").defineTexto("X"));
+        c.cds.edit();
+        QVERIFY_THROWS_EXCEPTION(plataforma::Erro, c.cds.fieldByName("CUSTOUNITR").defineTexto("12.34,5"));
+        c.cds.cancel();
     }
 
     void aplicaComRecusasETolerancia() {
