@@ -284,7 +284,7 @@ void verificaIndices(Contexto& ctx, Relatorio& r) {
             if (!c.existente.empty())
                 r.ok("Índice "_w + i.nome, "presente" + (c.existente == i.nome ? "" : " como " + c.existente));
             else
-                r.aviso("Índice "_w + i.nome, "ausente; as consultas ficam mais lentas. Para criá-lo (db/indices.sql): "_w +
+                r.aviso("Índice "_w + i.nome, "ausente; as consultas ficam mais lentas. Para criá-lo (também em /usr/share/capsulas/indices.sql): "_w +
                                             i.criacao);
         }
     } catch (const std::exception& e) {
