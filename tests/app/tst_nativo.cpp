@@ -85,9 +85,9 @@ private slots:
         QTest::addColumn<QString>("digitado");
         QTest::addColumn<QString>("mostrado");
         QTest::addColumn<QString>("estoqueMaximo");
-        QTest::newRow("pt-BR") << QLocale(QLocale::Portuguese, QLocale::Brazil) << "0,03" << "0,0300"
+        QTest::newRow("pt-BR") << QLocale(QLocale::Portuguese, QLocale::Brazil) << "1.000,03" << "1.000,0300"
                                << "20.000,0000";
-        QTest::newRow("en-US") << QLocale(QLocale::English, QLocale::UnitedStates) << "0.03" << "0.0300"
+        QTest::newRow("en-US") << QLocale(QLocale::English, QLocale::UnitedStates) << "1,000.03" << "1,000.0300"
                                << "20,000.0000";
     }
     void custoDigitadoEMostradoNaLocalidade() {
@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
         QCOMPARE(std::get<dados::Decimal>(j.consulta("select CUSTOUNITR from COMPONEN where CODIGO = ?", {codigo}))
                      .comoTexto(),
-                 std::string("0.03000000"));
+                 std::string("1000.03000000"));
         QTEST(f.DBEdit2->text(), "mostrado");
 
         QTest::mouseClick(f.botgradecomp, Qt::LeftButton);
