@@ -6,6 +6,7 @@
 #include "form/widgets/dbrotulo.h"
 #include "help/assunto.h"
 #include "help/form2.h"
+#include "platform/text.h"
 #include "support/janela.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <functional>
 
 using janelateste::Janela;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -72,8 +74,8 @@ std::vector<std::string> paginasGravadas(Janela& j, const std::string& assunto) 
     return textos;
 }
 
-const std::string kCusto = "CUSTO UNIT\xC1RIO R$";
-const std::string kGeral = "CADASTRO DE MAT\xC9RIAS PRIMAS ALOP\xC1TICAS";
+const std::string kCusto = "CUSTO UNITÁRIO R$"_w;
+const std::string kGeral = "CADASTRO DE MATÉRIAS PRIMAS ALOPÁTICAS"_w;
 
 }  // namespace
 
@@ -179,7 +181,7 @@ private slots:
         Janela j;
         auto& f = *j.form;
         clicaDireito(f.BotFecharComp);
-        QCOMPARE(AssuntoAtual.str(), std::string("FECHAR - Cad. Mat\xE9rias Primas"));
+        QCOMPARE(AssuntoAtual.str(), std::string("FECHAR - Cad. Matérias Primas"_w));
         QVERIFY(f.PopupMenu1->isVisible());
         f.PopupMenu1->close();
         clicaDireito(f.DBNavigator1);
@@ -187,9 +189,9 @@ private slots:
         f.PopupMenu1->close();
         QTest::mouseClick(f.DBNavigator1->botao(widgets::DBNavigator::Editar), Qt::LeftButton);  // editors on
         clicaDireito(f.NomeComponente);
-        QCOMPARE(AssuntoAtual.str(), std::string("PESQUISAR DESCRI\xC7\xC3O"));
+        QCOMPARE(AssuntoAtual.str(), std::string("PESQUISAR DESCRIÇÃO"_w));
         f.PopupMenu1->close();
-        QCOMPARE(FormPellora::assuntoDoControle("DBEdit50"), std::string("C\xD3" "DIGO"));
+        QCOMPARE(FormPellora::assuntoDoControle("DBEdit50"), std::string("CÓDIGO"_w));
         QCOMPARE(FormPellora::assuntoDoControle("Label357"), std::string());
     }
 
@@ -218,7 +220,7 @@ private slots:
         auto& f = *j.form;
         AssuntoAtual = "X";
         clicaDireito(f.EditNome);
-        QCOMPARE(AssuntoAtual.str(), std::string("IDENTIFICA\xC7\xC3O DO USU\xC1RIO"));
+        QCOMPARE(AssuntoAtual.str(), std::string("IDENTIFICAÇÃO DO USUÁRIO"_w));
         QVERIFY(!f.PopupMenu1->isVisible());
         QWidget* menu = QApplication::activePopupWidget();
         QVERIFY(menu != nullptr);

@@ -2,6 +2,7 @@
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"
+#include "platform/text.h"
 #include "support/janela.h"
 
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QToolButton>
 
 using janelateste::Janela;
+using namespace plataforma::literais;
 
 class TestFormPellora : public QObject {
     Q_OBJECT
@@ -104,7 +106,7 @@ private slots:
     void descricaoEmBrancoCancelaSemGravar() {
         Janela j;
         auto& f = *j.form;
-        const std::string emBranco = "Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado.";
+        const std::string emBranco = "Descrição e/ou Código em branco. Cadastro será Cancelado."_w;
         const auto antes = j.consulta("select count(*) from COMPONEN");
         clica(f.DBNavigator1, widgets::DBNavigator::Inserir);
         clica(f.DBNavigator1, widgets::DBNavigator::Gravar);
@@ -151,7 +153,7 @@ private slots:
         QTest::keyClick(f.DBEdit2, Qt::Key_Return);
         if (guardado.isEmpty()) {
             QCOMPARE(j.mensagens.textos, std::vector<std::string>{"'" + digitado.toStdString() +
-                                                                  "' n\xE3o \xE9 um valor v\xE1lido para o campo "
+                                                                  "' não é um valor válido para o campo "_w
                                                                   "'CUSTOUNITR'."});
             QTRY_COMPARE(QApplication::focusWidget(), f.DBEdit2);
         } else {
@@ -175,9 +177,9 @@ private slots:
         digita(f.DBEdit1, QStringLiteral("Capsula 3 verde"));
         QTest::keyClick(f.DBEdit1, Qt::Key_Return);
         clica(f.DBNavigator1, widgets::DBNavigator::Gravar);
-        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"O c\xF3" "digo " + mostrado +
-                                                              " j\xE1 estava em uso; a c\xE1psula foi gravada com o "
-                                                              "c\xF3" "digo " + std::string(seguinte) + "."});
+        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"O código "_w + mostrado +
+                                                              " já estava em uso; a cápsula foi gravada com o "_w
+                                                              "código "_w + std::string(seguinte) + "."});
         QCOMPARE(plataforma::deQString(f.DBEdit50->text()), std::string(seguinte));
         QCOMPARE(plataforma::deQString(f.DBEdit1->text()), std::string("Capsula 3 verde"));
         QCOMPARE(std::get<std::string>(
@@ -220,7 +222,7 @@ private slots:
         QTest::keyClicks(f.DBEdit2, "0.00009");
         QTest::keyClick(f.DBEdit2, Qt::Key_Return);
         QCOMPARE(j.mensagens.ultima(),
-                 std::string("Aten\xE7\xE3o: O Valor Unit\xE1rio n\xE3o pode ser menor que \"R$ 0.0001\",\rFavor "
+                 std::string("Atenção: O Valor Unitário não pode ser menor que \"R$ 0.0001\",\rFavor "_w
                              "Corrigir!"));
         QCOMPARE(QApplication::focusWidget(), f.DBEdit2);
         // The cost must be corrected before the field can be left.
@@ -238,7 +240,7 @@ private slots:
         f.DBEdit1->setFocus();
         f.DBEdit1->setText(QString());
         f.DBEdit5->setFocus();
-        QCOMPARE(j.mensagens.ultima(), std::string("Favor digitar a Descri\xE7\xE3o do Produto."));
+        QCOMPARE(j.mensagens.ultima(), std::string("Favor digitar a Descrição do Produto."_w));
         QCOMPARE(QApplication::focusWidget(), f.DBEdit1);
     }
 
@@ -322,7 +324,7 @@ private slots:
             clica(j.form->DBNavigator1, widgets::DBNavigator::Inserir);
             j.form->close();
             QCOMPARE(j.mensagens.textos,
-                     std::vector<std::string>{"Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado."});
+                     std::vector<std::string>{"Descrição e/ou Código em branco. Cadastro será Cancelado."_w});
             QVERIFY(!j.form->isVisible());
             QVERIFY(!j.dm->Componentes.active());
             QVERIFY(j.consulta("select count(*) from COMPONEN") == antes);
@@ -340,7 +342,7 @@ private slots:
         j.mensagens.respostas = {false};
         QTest::mouseClick(f.BotCancSenha, Qt::LeftButton);
         QCOMPARE(j.mensagens.textos,
-                 std::vector<std::string>{"Fechar mesmo assim? A altera\xE7\xE3o n\xE3o gravada ser\xE1 perdida."});
+                 std::vector<std::string>{"Fechar mesmo assim? A alteração não gravada será perdida."_w});
         QVERIFY(f.isVisible());
         QVERIFY(f.PainelLogin->isVisible());
         QVERIFY(f.EditNome->isEnabled());

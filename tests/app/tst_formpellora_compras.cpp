@@ -1,6 +1,7 @@
 // The last purchases panel of the current capsule.
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
+#include "platform/text.h"
 #include "support/janela.h"
 
 #include <QFrame>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 
 using janelateste::Janela;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -125,8 +127,8 @@ private slots:
                 QVERIFY2(!meu->geometry().intersects(w->geometry()), qPrintable(w->objectName()));
 
         QTest::mouseClick(f.DBEdit4, Qt::LeftButton);
-        QCOMPARE(j.mensagens.ultima(), std::string("Acesso negado. Voc\xEA precisar ter permiss\xE3o de acesso ao "
-                                                   "m\xF3" "dulo financeiro para acessar este campo."));
+        QCOMPARE(j.mensagens.ultima(), std::string("Acesso negado. Você precisar ter permissão de acesso ao "_w
+                                                   "módulo financeiro para acessar este campo."_w));
     }
 };
 

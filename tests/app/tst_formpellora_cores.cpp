@@ -2,6 +2,7 @@
 // leaving the description, "<- Usar esta cor" and the hint picture.
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbnavigator.h"
+#include "platform/text.h"
 #include "support/janela.h"
 
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QToolButton>
 
 using janelateste::Janela;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -102,8 +104,8 @@ private slots:
         soCores(j, {"amarelo", "azul", "verde"});
         digitaDescricao(j, "capsula 3 rosa");
         QTest::keyClick(f.DBEdit1, Qt::Key_Return);
-        QCOMPARE(j.mensagens.ultima(), std::string("A cor \"ROSA\" n\xE3o \xE9 v\xE1lida.\rEsta cor n\xE3o consta na "
-                                                   "tabela\rde cores das c\xE1psulas do sistema."));
+        QCOMPARE(j.mensagens.ultima(), std::string("A cor \"ROSA\" não é válida.\rEsta cor não consta na "_w
+                                                   "tabela\rde cores das cápsulas do sistema."_w));
         QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 3"));
         QVERIFY(f.Imagem1->isVisible());
         QCOMPARE(f.Imagem1->geometry(), QRect(423, 179, 257, 144));

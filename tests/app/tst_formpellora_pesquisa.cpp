@@ -2,6 +2,7 @@
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"
+#include "platform/text.h"
 #include "support/janela.h"
 
 #include <QFrame>
@@ -12,6 +13,7 @@
 #include <QToolTip>
 
 using janelateste::Janela;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -149,7 +151,7 @@ private slots:
             pesquisa(j, texto);
             const std::string t = plataforma::deQString(f.NomeComponente->text());
             QCOMPARE(j.mensagens.textos,
-                     std::vector<std::string>{"N\xE3o foi encontrado nenhum componente com a descri\xE7\xE3o iniciada por \"" +
+                     std::vector<std::string>{"Não foi encontrado nenhum componente com a descrição iniciada por \""_w +
                                               t + "\"."});
             QVERIFY(f.Panel9->isVisible());
             QVERIFY(!j.dm->CompNome.active());
@@ -190,8 +192,8 @@ private slots:
 
         const auto& colunas = f.GradeComponentes->colunas();
         QCOMPARE(colunas.size(), std::size_t(10));
-        QCOMPARE(colunas[0].titulo, std::string("Descri\xE7\xE3o da C\xE1psula"));
-        QCOMPARE(colunas[6].titulo, std::string("Pre\xE7o Venda R$"));
+        QCOMPARE(colunas[0].titulo, std::string("Descrição da Cápsula"_w));
+        QCOMPARE(colunas[6].titulo, std::string("Preço Venda R$"_w));
         const int larguras[] = {180, 60, 76, 66, 34, 70, 86, 60, 70, 72};
         for (int i = 0; i < 10; ++i) QCOMPARE(f.GradeComponentes->columnWidth(i), larguras[i]);
         QCOMPARE(f.GradeComponentes->textoCelula(0, 0), std::string("Capsula 0 amarelo"));

@@ -3,6 +3,7 @@
 // and the guards of the financial fields.
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbnavigator.h"
+#include "platform/text.h"
 #include "signon/codificacao.h"
 #include "support/janela.h"
 
@@ -15,6 +16,7 @@
 
 using janelateste::Janela;
 using janelateste::Opcoes;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -116,7 +118,7 @@ private slots:
         QCOMPARE(UsuarioAtual.str(), std::string("operador"));
         QCOMPARE(QApplication::focusWidget(), f.EditNome);
 
-        QCOMPARE(f.Panel48->text(), q("Identifica\xE7\xE3o do Usu\xE1rio"));
+        QCOMPARE(f.Panel48->text(), q("Identificação do Usuário"_w));
         QCOMPARE(f.Panel48->geometry().top(), 1);
         QCOMPARE(f.Panel48->height(), 26);
         QCOMPARE(f.Bevel10->geometry(), QRect(10, 33, 234, 89));
@@ -167,7 +169,7 @@ private slots:
         entra(f, "Maria", "abc");
         QVERIFY2(j.mensagens.textos.empty(), j.mensagens.ultima().c_str());
         QVERIFY(emEdicao(f));
-        QCOMPARE(f.windowTitle(), q("  CAD. DE C\xC1PSULAS  -  Usu\xE1rio: \"MARIA\"   Esta\xE7\xE3o: 02"));
+        QCOMPARE(f.windowTitle(), q("  CAD. DE CÁPSULAS  -  Usuário: \"MARIA\"   Estação: 02"_w));
         QCOMPARE(UsuarioAtual.str(), std::string("MARIA"));
         QCOMPARE(EstacaoAtual.str(), std::string("02"));
         QCOMPARE(f.EditNome->text(), QStringLiteral("MARIA"));
@@ -215,13 +217,13 @@ private slots:
 
         f.EditNome->clear();
         QTest::mouseClick(f.BotOkSenha, Qt::LeftButton);
-        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"N\xE3o foi informado o Nome do Usu\xE1rio."});
+        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Não foi informado o Nome do Usuário."_w});
         QCOMPARE(QApplication::focusWidget(), f.EditNome);
         QVERIFY(emLogin(f));
 
         j.mensagens.limpa();
         entra(f, "fulano", "1");
-        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Usu\xE1rio FULANO n\xE3o autorizado"});
+        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Usuário FULANO não autorizado"_w});
         QCOMPARE(QApplication::focusWidget(), f.EditNome);
 
         // A wrong password keeps both typed texts, and the focus on the password.
@@ -236,7 +238,7 @@ private slots:
         // The right password without the login right (position 2).
         j.mensagens.limpa();
         entra(f, "joao", "1");
-        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Usu\xE1rio JOAO n\xE3o autorizado"});
+        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Usuário JOAO não autorizado"_w});
         QCOMPARE(QApplication::focusWidget(), f.EditNome);
         QVERIFY(emLogin(f));
         QVERIFY(AcessoFinanceiro);  // read before the login right is checked
@@ -245,7 +247,7 @@ private slots:
         j.mensagens.limpa();
         f.EditNome->setText(QStringLiteral("   "));
         QTest::mouseClick(f.BotOkSenha, Qt::LeftButton);
-        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Usu\xE1rio     n\xE3o autorizado"});
+        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Usuário     não autorizado"_w});
     }
 
     void direitosPelaPosicaoAPartirDaInicial() {
@@ -256,7 +258,7 @@ private slots:
             a[1] = 'J' + 2;
             criaUsuario(j, "JOAO", "1", a);
             entra(*j.form, "joao", "1");
-            QCOMPARE(j.mensagens.ultima(), std::string("Usu\xE1rio JOAO n\xE3o autorizado"));
+            QCOMPARE(j.mensagens.ultima(), std::string("Usuário JOAO não autorizado"_w));
         }
         // Login and financial rights; a three-character workstation code shows two.
         {
@@ -288,16 +290,16 @@ private slots:
         criaEstacao(j, "07", "d'Avila");
         entra(*j.form, "d'avila", "7");
         QVERIFY2(j.mensagens.textos.empty(), j.mensagens.ultima().c_str());
-        QCOMPARE(j.form->windowTitle(), q("  CAD. DE C\xC1PSULAS  -  Usu\xE1rio: \"D'AVILA\"   Esta\xE7\xE3o: 07"));
+        QCOMPARE(j.form->windowTitle(), q("  CAD. DE CÁPSULAS  -  Usuário: \"D'AVILA\"   Estação: 07"_w));
     }
 
     // Only a-z change case on both sides: "joão" is found as it is written,
     // "JOÃO" is another name.
     void nomeAcentuadoAchaSuaEstacao() {
         Janela j(semMarca());
-        criaUsuario(j, "JO\xE3O", "1", acessoCom('J', {2}));
-        criaEstacao(j, "07", "JO\xC3O");
-        criaEstacao(j, "08", "jo\xE3o");
+        criaUsuario(j, "JOãO"_w, "1", acessoCom('J', {2}));
+        criaEstacao(j, "07", "JOÃO"_w);
+        criaEstacao(j, "08", "joão"_w);
         entra(*j.form, "joão", "1");
         QVERIFY2(j.mensagens.textos.empty(), j.mensagens.ultima().c_str());
         QVERIFY(emEdicao(*j.form));
@@ -331,14 +333,14 @@ private slots:
         criaUsuario(j, "PEDRO", "9", acessoCom('P', {2}));
         entra(f, "pedro", "9");
         const std::string longa =
-            "N\xE3o foi poss\xEDvel selecionar uma \xE1rea de trabalho para o usu\xE1rio \"PEDRO\". \r\r"
-            "Causas prov\xE1veis: \r\r"
-            "  1) Na tabela \"Estacoes.db\" n\xE3o foi inclu\xED" "da uma esta\xE7\xE3o para o usu\xE1rio \"PEDRO\".\r"
-            "     Obs: Criar tamb\xE9m a \xE1rea de trabalho f\xEDsica (pasta C:\\Brenvita\\InterfacXX) para este "
-            "usu\xE1rio.\r"
-            "  --> Favor contactar o suporte t\xE9" "cnico da VEX SISTEMAS <--";
+            "Não foi possível selecionar uma área de trabalho para o usuário \"PEDRO\". \r\r"_w
+            "Causas prováveis: \r\r"_w
+            "  1) Na tabela \"Estacoes.db\" não foi incluída uma estação para o usuário \"PEDRO\".\r"_w
+            "     Obs: Criar também a área de trabalho física (pasta C:\\Brenvita\\InterfacXX) para este "_w
+            "usuário.\r"_w
+            "  --> Favor contactar o suporte técnico da VEX SISTEMAS <--"_w;
         QCOMPARE(j.mensagens.textos,
-                 (std::vector<std::string>{longa, "N\xE3o foi identificada uma \xE1rea de trabalho para o usu\xE1ro PEDRO"}));
+                 (std::vector<std::string>{longa, "Não foi identificada uma área de trabalho para o usuáro PEDRO"_w}));
         QVERIFY(!f.isVisible());
         QVERIFY(!j.dm->Componentes.active());
     }
@@ -358,7 +360,7 @@ private slots:
         QCOMPARE(linhas(j, "ULTATIV.QVF"), std::make_optional(std::vector<std::string>{kHojeTexto, "10:04:59"}));
         QVERIFY(plataforma::arquivoExiste(j.caminho("LOGON.QVF")));
         // The reuse neither changes the caption nor selects a workstation.
-        QCOMPARE(f.windowTitle(), q("  Cadastro de C\xE1psulas"));
+        QCOMPARE(f.windowTitle(), q("  Cadastro de Cápsulas"_w));
 
         // At 10:05:01 it has lapsed: both files go and the panel comes back.
         ativaCom(j, logon(kChaveAdmin, "Admin", kHojeTexto, "10:00:00"), {}, QTime(10, 5, 1));
@@ -461,7 +463,7 @@ private slots:
         AcessoFinanceiro = false;
         QTest::mouseClick(f.DBNavigator1->botao(widgets::DBNavigator::Editar), Qt::LeftButton);
         const std::string negado =
-            "Acesso negado. Voc\xEA precisar ter permiss\xE3o de acesso ao m\xF3" "dulo financeiro para acessar este "
+            "Acesso negado. Você precisar ter permissão de acesso ao módulo financeiro para acessar este "_w
             "campo.";
         for (widgets::DBEdit* e : {f.DBEdit2, f.DBEdit5, f.DBEdit16, f.DBEdit8}) {
             j.mensagens.limpa();

@@ -4,6 +4,7 @@
 #include "app/verificacao.h"
 #include "platform/files.h"
 #include "platform/suite.h"
+#include "platform/text.h"
 #include "settings/settings.h"
 #include "support/dbtest.h"
 
@@ -18,6 +19,7 @@
 #include <unistd.h>
 
 using namespace verificacao;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -160,7 +162,7 @@ private slots:
         senha.servidor = dbteste::servidor();
         senha.parametros.senha = "errada";
         QVERIFY(achou(roda(verificaServidor, senha), Nivel::Falha, "Servidor",
-                      {"usu\xE1rio sysdba ou a senha foi recusado"}));
+                      {"usuário sysdba ou a senha foi recusado"_w}));
 
         senha.parametros = {};
         senha.banco = "C:\\outro\\banco.bd";
@@ -175,7 +177,7 @@ private slots:
 
     void pastaDaSuite() {
         Contexto ctx;
-        QVERIFY(achou(roda(verificaPastaSuite, ctx), Nivel::Falha, "Pasta da su\xEDte", {"n\xE3o existe"}));
+        QVERIFY(achou(roda(verificaPastaSuite, ctx), Nivel::Falha, "Pasta da suíte"_w, {"não existe"_w}));
         QDir().mkpath(caminho("suite"));
         Relatorio r = roda(verificaPastaSuite, ctx);
         QVERIFY(r.aprovado());
@@ -190,12 +192,12 @@ private slots:
         QVERIFY(protegeEscrita(caminho("suite"), true));
         r = roda(verificaPastaSuite, ctx);
         protegeEscrita(caminho("suite"), false);
-        QVERIFY(achou(r, Nivel::Falha, "Pasta da su\xEDte", {"gravar e apagar"}));
+        QVERIFY(achou(r, Nivel::Falha, "Pasta da suíte"_w, {"gravar e apagar"}));
     }
 
     void bancoDoTutorial() {
         Contexto ctx;
-        QVERIFY(achou(roda(verificaTutorial, ctx), Nivel::Falha, "TUTORIAL.BD", {"n\xE3o existe", "tutorial.sql"}));
+        QVERIFY(achou(roda(verificaTutorial, ctx), Nivel::Falha, "TUTORIAL.BD", {"não existe"_w, "tutorial.sql"}));
         QDir().mkpath(caminho("suite"));
         QVERIFY(plataforma::gravaLinhas(caminho("suite/TUTORIAL.BD").toStdString(), {"not a database"}));
         QVERIFY(achou(roda(verificaTutorial, ctx), Nivel::Falha, "TUTORIAL.BD", {"embutido"}));
@@ -212,7 +214,7 @@ private slots:
         const Relatorio r = roda(verificaSaltaCad, ctx);
         QFile::remove("SaltaCad.db");
         QDir::setCurrent(atual);
-        QVERIFY(achou(r, Nivel::Aviso, "SaltaCad.db", {"login \xE9 pulado"}));
+        QVERIFY(achou(r, Nivel::Aviso, "SaltaCad.db", {"login é pulado"_w}));
         QVERIFY(r.aprovado());
     }
 };

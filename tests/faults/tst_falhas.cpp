@@ -2,6 +2,7 @@
 // workstations at once, a row locked by another workstation.
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbnavigator.h"
+#include "platform/text.h"
 #include "support/janela.h"
 
 #include "data/dm.h"
@@ -19,6 +20,8 @@
 #include <atomic>
 #include <set>
 #include <thread>
+
+using namespace plataforma::literais;
 
 namespace {
 std::string porta() {
@@ -48,7 +51,7 @@ std::string codigoAtual(dados::DM& dm) { return dm.ComponentesCODIGO->comoTexto(
 
 // The message of a new capsule stored under another code than it showed.
 bool avisoDeCodigo(const std::string& mensagem, const std::string& mostrado) {
-    return mensagem.rfind("O c\xF3" "digo " + mostrado + " j\xE1 estava em uso;", 0) == 0;
+    return mensagem.rfind("O código "_w + mostrado + " já estava em uso;"_w, 0) == 0;
 }
 }  // namespace
 
@@ -93,7 +96,7 @@ private slots:
         dm->Componentes.post();  // the apply fails: reported, kept
         QCOMPARE(dm->Componentes.changeCount(), 1);
         QVERIFY(!mensagens_.textos.empty());
-        QVERIFY(mensagens_.ultima().rfind("N\xE3o foi poss\xEDvel gravar a altera\xE7\xE3o no banco de dados.", 0) == 0);
+        QVERIFY(mensagens_.ultima().rfind("Não foi possível gravar a alteração no banco de dados."_w, 0) == 0);
 
         servidor("start");
         // The next operation reconnects by itself and stores the pending change.
@@ -130,11 +133,11 @@ private slots:
         QTest::keyClicks(f.DBEdit25, "77");
         clica(widgets::DBNavigator::Gravar);
         QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
-        QVERIFY(j.mensagens.ultima().rfind("N\xE3o foi poss\xEDvel gravar a altera\xE7\xE3o no banco de dados.", 0) == 0);
+        QVERIFY(j.mensagens.ultima().rfind("Não foi possível gravar a alteração no banco de dados."_w, 0) == 0);
         QVERIFY(f.BotFecharComp->isEnabled());
         QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
 
-        const std::string fecharMesmoAssim = "Fechar mesmo assim? A altera\xE7\xE3o n\xE3o gravada ser\xE1 perdida.";
+        const std::string fecharMesmoAssim = "Fechar mesmo assim? A alteração não gravada será perdida."_w;
         j.mensagens.limpa();
         j.mensagens.respostas = {false, false};
         QTest::mouseClick(f.BotFecharComp, Qt::LeftButton);
@@ -276,7 +279,7 @@ private slots:
         dm->Componentes.post();
         QVERIFY(relogio.elapsed() < 15000);
         QCOMPARE(dm->Componentes.changeCount(), 1);
-        QVERIFY(mensagens_.ultima().rfind("N\xE3o foi poss\xEDvel gravar", 0) == 0);
+        QVERIFY(mensagens_.ultima().rfind("Não foi possível gravar"_w, 0) == 0);
 
         outra->desfaz();
         mensagens_.textos.clear();
