@@ -3,12 +3,14 @@
 // check tells which recommended indexes a database has.
 #include "data/catalogo.h"
 #include "data/indices.h"
+#include "platform/text.h"
 #include "rules/pesquisa.h"
 #include "support/dbtest.h"
 
 #include <QTest>
 
 using namespace dados;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -55,7 +57,7 @@ private slots:
         int codigo = 0;
         for (const std::string d : {"Capsula 0", "Capsula 0 azul", "Capsula 0  ", "Capsula 00 branca",
                                     "capsula 0 verde", "Capsula 50% rosa", "Capsula 500 rosa", "Capsula a_b",
-                                    "Capsula axb", "Capsula d'agua", "Capsula \\ barra", "Capsula \xE8 verde",
+                                    "Capsula axb", "Capsula d'agua", "Capsula \\ barra", "Capsula è verde"_w,
                                     "Capsula e verde", k70.c_str()})
             c_->executa("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO) values (?, ?, 'CAP')",
                         {std::to_string(++codigo), d});
@@ -79,7 +81,7 @@ private slots:
         QTest::newRow("prefix") << QByteArray("Capsula 0") << 4;
         QTest::newRow("one trailing blank") << QByteArray("Capsula 0 ") << 2;
         QTest::newRow("two trailing blanks") << QByteArray("Capsula 0  ") << 1;
-        QTest::newRow("accented letter") << QByteArray("Capsula \xE8") << 1;
+        QTest::newRow("accented letter") << QByteArray("Capsula è"_w) << 1;
         QTest::newRow("empty") << QByteArray() << 14;
         QTest::newRow("70 characters") << QByteArray::fromStdString(k70) << 1;
         QTest::newRow("71 characters") << QByteArray::fromStdString(k70 + " ") << 0;

@@ -5,12 +5,14 @@
 #include "data/catalogo.h"
 #include "data/dataset.h"
 #include "platform/program.h"
+#include "platform/text.h"
 #include "support/dbtest.h"
 
 #include <QLocale>
 #include <QtTest>
 
 using namespace dados;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -122,7 +124,7 @@ private slots:
         const ResultadoAplicacao r = c.cds.applyUpdates(-1);
         QCOMPARE(r.aplicadas, 1);
         QCOMPARE(r.recusas.size(), std::size_t(2));
-        QCOMPARE(r.recusas[0].mensagem, std::string("Registro n\xE3o encontrado ou alterado por outro usu\xE1rio."));
+        QCOMPARE(r.recusas[0].mensagem, std::string("Registro não encontrado ou alterado por outro usuário."_w));
         QVERIFY(!r.recusas[0].inexistente);
         QVERIFY(r.recusas[1].inexistente);
         QVERIFY(std::get<Decimal>(noBanco("CUSTOUNITR", "000001")) == dec("0.25"));

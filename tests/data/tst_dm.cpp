@@ -71,14 +71,14 @@ private slots:
         QCOMPARE(ds.fieldByName("GRUPOF").comoTexto(), std::string("N"));
         QCOMPARE(ds.fieldByName("USOCONTINUO").comoTexto(), std::string("N"));
         QCOMPARE(ds.fieldByName("USAEXCIPIENTE").comoTexto(), std::string("N"));
-        QCOMPARE(ds.fieldByName("CONTROLADA").comoTexto(), std::string("N\xE3o"));
+        QCOMPARE(ds.fieldByName("CONTROLADA").comoTexto(), std::string("Não"_w));
         QVERIFY(ds.fieldByName("CUSTOUNITR").nulo());
     }
 
     void gravaNormalizadoReleEMantemORegistro() {
         auto dm = modulo();
         auto& ds = dm->Componentes;
-        for (const char* d : {"CAPSULA 2 AZUL", "c\xE1psula 0 rosa", "CAPSULA 1 VERDE"}) {
+        for (const char* d : {"CAPSULA 2 AZUL", "cápsula 0 rosa"_w, "CAPSULA 1 VERDE"}) {
             ds.append();
             ds.fieldByName("COMPONENTE").defineValor(std::string(d));
             ds.post();
@@ -102,7 +102,7 @@ private slots:
         } catch (const plataforma::Abortado&) {
         }
         QCOMPARE(mensagens_.ultima(),
-                 std::string("Descri\xE7\xE3o e/ou C\xF3" "digo em branco. Cadastro ser\xE1 Cancelado."));
+                 std::string("Descrição e/ou Código em branco. Cadastro será Cancelado."_w));
         QCOMPARE(dm->Componentes.recordCount(), 0);
         QCOMPARE(std::get<std::int64_t>(consulta("select count(*) from COMPONEN")), std::int64_t(0));
     }
@@ -184,8 +184,8 @@ private slots:
         b->ComponentesCOMPONENTE->defineValor(std::string("Capsula 1 azul"));
         a->Componentes.post();
         b->Componentes.post();
-        QCOMPARE(mensagens_.textos, std::vector<std::string>{"O c\xF3" "digo 000001 j\xE1 estava em uso; a c\xE1psula "
-                                                             "foi gravada com o c\xF3" "digo 000002."});
+        QCOMPARE(mensagens_.textos, std::vector<std::string>{"O código 000001 já estava em uso; a cápsula "_w
+                                                             "foi gravada com o código 000002."_w});
         QCOMPARE(b->Componentes.changeCount(), 0);
         QCOMPARE(std::get<std::int64_t>(consulta("select count(distinct CODIGO) from COMPONEN")), std::int64_t(2));
         QCOMPARE(b->ComponentesCODIGO->comoTexto(), std::string("000002"));

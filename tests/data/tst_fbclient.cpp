@@ -2,6 +2,7 @@
 // failures, every column type of COMPONEN there and back, bound parameters,
 // key violations, lock timeouts, reconnection and the embedded tutorial database.
 #include "data/fbclient.h"
+#include "platform/text.h"
 #include "support/dbtest.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 
 using namespace dados;
 using namespace dados::fb;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -41,11 +43,11 @@ std::vector<std::pair<std::string, Valor>> linhaCompleta() {
     for (int i = 0; i < 200000; ++i) ficha.bytes += static_cast<char>(i * 7 % 256);  // several segments, zeros included
     return {
         {"CODIGO", std::string("000777")},
-        {"COMPONENTE", std::string("\xC1""cido f\xF3lico ") + texto(57, 'x')},  // 70 bytes
+        {"COMPONENTE", std::string("Ácido fólico "_w) + texto(57, 'x')},  // 70 bytes
         {"GRUPO", std::string("CAP")},
-        {"FAMILIA", std::string("Gelatina dura \xE7\xE3o")},
+        {"FAMILIA", std::string("Gelatina dura ção"_w)},
         {"UNID", std::string("un")},
-        {"CONTROLADA", std::string("N\xE3o")},
+        {"CONTROLADA", std::string("Não"_w)},
         {"CUSTOUNITUS", Decimal{999999999999999LL, 8}},  // 9999999.99999999, the top of (15,8)
         {"CUSTOUNITR", Decimal{1, 8}},                   // 0.00000001
         {"MULTIPLICADOR", Decimal{999999999999999999LL, 8}},  // 9999999999.99999999
@@ -58,7 +60,7 @@ std::vector<std::pair<std::string, Valor>> linhaCompleta() {
         {"TRIBUTACAO", std::string("T18")},
         {"ICMS", Decimal{18, 0}},
         {"FABRICANTE", texto(40, 'F')},
-        {"FORNECEDOR", std::string("Gelatinas S\xE3o Jos\xE9")},
+        {"FORNECEDOR", std::string("Gelatinas São José"_w)},
         {"LOTE", std::string("L-2024/07")},
         {"FATORCORRECAO", Decimal{12, 1}},
         {"DENSIDADE", Decimal{1, 0}},
@@ -93,7 +95,7 @@ std::vector<std::pair<std::string, Valor>> linhaCompleta() {
         {"EXCIPIENTE5", std::string("  com brancos  ")},
         {"CLASSE", std::string("Insumo")},
         {"DESCONTO", Decimal{-500, 2}},
-        {"CONDARMAZENA", texto(239, 'c') + "\xBA"},  // 240 bytes, the last one a º
+        {"CONDARMAZENA", texto(239, 'c') + "º"_w},  // 240 bytes, the last one a º
         {"ALIQIPI", Decimal{0, 2}},
         {"ALIQISS", Decimal{5, 0}},
         {"BASEICMS", Decimal{100, 0}},
@@ -389,7 +391,7 @@ private slots:
         QCOMPARE(std::get<std::string>(con->consulta("select CONTROLADA from COMPONEN where CODIGO = '000001'")
                                            .linhas.at(0)
                                            .at(0)),
-                 std::string("N\xE3o"));
+                 std::string("Não"_w));
     }
 
     void embeddedTutorialDatabase() {
@@ -398,9 +400,9 @@ private slots:
         Conexao c("IBConnection");
         c.defineBanco(arquivo);
         c.executa("insert into TUTORIAL (ASSUNTO, PAGINA, TEXTO) values (?, ?, ?)",
-                  {std::string("CUSTO UNIT\xC1RIO R$"), std::int32_t{1}, std::string("P\xE1gina")});
-        const Resultado r = c.consulta("select TEXTO from TUTORIAL where ASSUNTO = ?", {std::string("CUSTO UNIT\xC1RIO R$")});
-        QCOMPARE(std::get<std::string>(r.linhas.at(0).at(0)), std::string("P\xE1gina"));
+                  {std::string("CUSTO UNITÁRIO R$"_w), std::int32_t{1}, std::string("Página"_w)});
+        const Resultado r = c.consulta("select TEXTO from TUTORIAL where ASSUNTO = ?", {std::string("CUSTO UNITÁRIO R$"_w)});
+        QCOMPARE(std::get<std::string>(r.linhas.at(0).at(0)), std::string("Página"_w));
         QCOMPARE(r.colunas[0].tamanho, 1000);
     }
 };

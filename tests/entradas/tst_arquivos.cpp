@@ -8,6 +8,7 @@
 #include "platform/messages.h"
 #include "platform/program.h"
 #include "platform/suite.h"
+#include "platform/text.h"
 #include "settings/settings.h"
 #include "support/janela.h"
 
@@ -18,6 +19,7 @@
 #include <QtTest>
 
 using janelateste::Janela;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -188,7 +190,7 @@ private slots:
             QVERIFY(!dm.sqlcon1.aberta());
             QCOMPARE(mensagens.textos.size(), std::size_t{1});
             const std::string& m = mensagens.textos[0];
-            QVERIFY(m.starts_with("N\xE3o foi poss\xEDvel fazer a conex\xE3o com o servidor."));
+            QVERIFY(m.starts_with("Não foi possível fazer a conexão com o servidor."_w));
             QVERIFY(m.find("\rErro: ") != std::string::npos);
             QCOMPARE(codigo, 1);
         }

@@ -3,11 +3,13 @@
 // refresh over pending changes, locate, and values kept whole in packed rows.
 #include "data/provedormemoria.h"
 #include "platform/program.h"
+#include "platform/text.h"
 
 #include <QLocale>
 #include <QtTest>
 
 using namespace dados;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -205,7 +207,7 @@ private slots:
         r = c.cds.applyUpdates(-1);
         QCOMPARE(r.aplicadas, 2);  // the delete and, by key alone, 000003
         QCOMPARE(r.recusas.size(), std::size_t(1));
-        QCOMPARE(r.recusas[0].mensagem, std::string("Registro n\xE3o encontrado ou alterado por outro usu\xE1rio."));
+        QCOMPARE(r.recusas[0].mensagem, std::string("Registro não encontrado ou alterado por outro usuário."_w));
         QVERIFY(r.recusas[0].inexistente);
         QCOMPARE(r.recusas[0].valores[0], txt("000002"));
         QVERIFY(std::get<Decimal>(c.noBanco("CUSTOUNITR", "000003")) == dec("5"));
