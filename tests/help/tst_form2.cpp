@@ -24,6 +24,7 @@
 #include <utility>
 
 using dados::Valor;
+using namespace plataforma::literais;
 
 namespace {
 
@@ -124,7 +125,7 @@ private:
     bool pronta_ = false;
 };
 
-const std::string kNaoGravada = "N\xE3o foi poss\xEDvel gravar a p\xE1gina do manual.\r\n";
+const std::string kNaoGravada = "Não foi possível gravar a página do manual.\r\n"_w;
 
 }  // namespace
 
@@ -135,7 +136,7 @@ private slots:
     // A subject without pages: one unsaved page 1 whose text is stored empty at close.
     // The subject carries a quote: it travels as a bound value.
     void primeiraPaginaGravadaVaziaAoFechar() {
-        Suite s("PESQUISAR D'\xC1GUA");
+        Suite s("PESQUISAR D'ÁGUA"_w);
         Form2 f(s.dm.get());
         f.show();
         QCOMPARE(f.windowTitle(), QStringLiteral("Manual do BRENVITA"));
@@ -174,7 +175,7 @@ private slots:
         Suite s("TABELA");
         s.gravaPagina(1, "um");
         s.gravaPagina(2, "dois");
-        s.gravaPagina(3, "tr\xEAs");
+        s.gravaPagina(3, "três"_w);
         Form2 f(s.dm.get());
         f.show();
         QCOMPARE(f.DBRichEdit1->texto(), std::string("um"));
@@ -225,12 +226,12 @@ private slots:
         f.DBRichEdit1->moveCursor(QTextCursor::End);
         digita(f.DBRichEdit1, QString::fromUtf8(" \u00e9 o primeiro"));
         f.BitBtn1->click();
-        QCOMPARE(texto(s.paginas()[0].second), std::string("um \xE9 o primeiro"));
+        QCOMPARE(texto(s.paginas()[0].second), std::string("um é o primeiro"_w));
         QCOMPARE(f.DBRichEdit1->texto(), std::string("dois"));
         f.BitBtn1->click();
         QCOMPARE(s.dm->Tutorial.recNo(), 2);
         f.BitBtn2->click();
-        QCOMPARE(f.DBRichEdit1->texto(), std::string("um \xE9 o primeiro"));
+        QCOMPARE(f.DBRichEdit1->texto(), std::string("um é o primeiro"_w));
         f.close();
     }
 
@@ -291,7 +292,7 @@ private slots:
         QVERIFY(plataforma::gravaLinhas(s.caminho("Tutorial.ini"), linhas));
         Form2 f(s.dm.get());
         f.show();
-        QCOMPARE(s.mensagens.textos, (std::vector<std::string>{"\"27x\" n\xE3o \xE9 um n\xFAmero inteiro v\xE1lido."}));
+        QCOMPARE(s.mensagens.textos, (std::vector<std::string>{"\"27x\" não é um número inteiro válido."_w}));
         QCOMPARE(f.size(), QSize(270, 590));
         QVERIFY(!s.dm->Tutorial.active());
         f.close();
@@ -344,14 +345,14 @@ private slots:
         Form2 f(s.dm.get());
         f.show();
         digita(f.DBRichEdit1, QStringLiteral("meu texto"));
-        s.gravaPagina(1, "de outra esta\xE7\xE3o");  // the same page stored meanwhile
+        s.gravaPagina(1, "de outra estação"_w);  // the same page stored meanwhile
         f.close();
         QVERIFY(!f.isVisible());
         QCOMPARE(s.mensagens.textos.size(), std::size_t(1));
         const std::string m = s.mensagens.textos[0];
         QCOMPARE(m.substr(0, kNaoGravada.size()), kNaoGravada);
         QVERIFY(m.size() > kNaoGravada.size());
-        QCOMPARE(texto(s.paginas().at(0).second), std::string("de outra esta\xE7\xE3o"));
+        QCOMPARE(texto(s.paginas().at(0).second), std::string("de outra estação"_w));
     }
 
     void bancoInacessivelAvisadoAoFechar() {

@@ -4,12 +4,14 @@
 #include "platform/log.h"
 #include "platform/messages.h"
 #include "platform/program.h"
+#include "platform/text.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace plataforma;
+using namespace plataforma::literais;
 
 class TstMensagens : public QObject {
     Q_OBJECT
@@ -38,9 +40,9 @@ private slots:
         g.respostaPadrao = true;
         mostraMensagem("um");
         QCOMPARE(perguntaSimNao("dois"), true);
-        QCOMPARE(confirmaOkCancela("tr\xEAs"), false);
+        QCOMPARE(confirmaOkCancela("três"_w), false);
         QCOMPARE(perguntaSimNao("quatro"), true);  // answers used up: the default
-        QCOMPARE(g.textos, (std::vector<std::string>{"um", "dois", "tr\xEAs", "quatro"}));
+        QCOMPARE(g.textos, (std::vector<std::string>{"um", "dois", "três"_w, "quatro"}));
         QCOMPARE(g.ultima(), "quatro");
         QCOMPARE(fechamentos, 4);
     }

@@ -1,8 +1,10 @@
 #include "rules/cores.h"
+#include "platform/text.h"
 
 #include <QtTest>
 
 using namespace formulario;
+using namespace plataforma::literais;
 
 namespace {
 const std::vector<std::string> kCores = {"amarelo", "azul", "verde"};
@@ -51,8 +53,8 @@ private slots:
         QTest::newRow("vazia") << QByteArray("") << QByteArray("") << false << QByteArray("") << QByteArray("");
         QTest::newRow("menor que sula") << QByteArray("ula") << QByteArray("") << false << QByteArray("ula")
                                         << QByteArray("");
-        QTest::newRow("acentuada") << QByteArray("Capsula 1 lil\xE1s") << QByteArray(" lil\xE1s") << true
-                                   << QByteArray("Capsula 1") << QByteArray("LIL\xE1S");
+        QTest::newRow("acentuada") << QByteArray("Capsula 1 lilás"_w) << QByteArray(" lilás"_w) << true
+                                   << QByteArray("Capsula 1") << QByteArray("LILáS"_w);
     }
     void exemplos() {
         QFETCH(QByteArray, descricao);

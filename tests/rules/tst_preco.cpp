@@ -1,9 +1,11 @@
 #include "rules/preco.h"
+#include "platform/text.h"
 
 #include <QtTest>
 
 using namespace formulario;
 using dados::Decimal;
+using namespace plataforma::literais;
 
 namespace {
 // The decimal the column ends up holding, or nothing when the price is kept.
@@ -62,7 +64,7 @@ private slots:
         QVERIFY(!configuracaoLigada("sim"));
         QVERIFY(!configuracaoLigada("Sim "));
         QVERIFY(!configuracaoLigada(""));
-        QVERIFY(!configuracaoLigada("N\xE3o"));
+        QVERIFY(!configuracaoLigada("Não"_w));
     }
 
     void custoMinimo() {

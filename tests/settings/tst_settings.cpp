@@ -3,6 +3,7 @@
 #include "platform/messages.h"
 #include "platform/program.h"
 #include "platform/suite.h"
+#include "platform/text.h"
 #include "settings/cores.h"
 #include "settings/settings.h"
 
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 using namespace configuracoes;
+using namespace plataforma::literais;
 
 namespace {
 std::string rotulo(int numero) { return std::string(definicoes()[static_cast<std::size_t>(numero - 1)].rotulo); }
@@ -130,7 +132,7 @@ private slots:
             LeConfiguracoes();
             QFAIL("no error thrown");
         } catch (const plataforma::Erro& e) {
-            QCOMPARE(std::string(e.what()), "'abc' n\xE3o \xE9 um valor inteiro v\xE1lido");
+            QCOMPARE(std::string(e.what()), "'abc' não é um valor inteiro válido"_w);
         }
         QCOMPARE(IpServidorCentral.str(), "servidor");
         QCOMPARE(CorFundoTelas, kCorFaceBotao);
@@ -198,7 +200,7 @@ private slots:
         plataforma::interceptaEncerramento(nullptr);
         QCOMPARE(codigo, 1);
         QCOMPARE(gravador.textos, std::vector<std::string>{
-            "Arquivo BRENVITA.INI n\xE3o encontrado. Execute o programa Vorquell.exe para cri\xE1-lo."});
+            "Arquivo BRENVITA.INI não encontrado. Execute o programa Vorquell.exe para criá-lo."_w});
     }
 
     void finsDeLinha_data() {

@@ -8,6 +8,7 @@
 #include "form/widgets/saidagrade.h"
 #include "platform/messages.h"
 #include "platform/program.h"
+#include "platform/text.h"
 #include "support/dbtest.h"
 
 #include <QAbstractItemModelTester>
@@ -28,6 +29,7 @@ using namespace widgets;
 using dados::Decimal;
 using dados::Estado;
 using dados::Valor;
+using namespace plataforma::literais;
 
 namespace {
 // Types text the way a keyboard does; characters beyond ASCII as bare text.
@@ -187,7 +189,7 @@ private slots:
         descricao->end(false);
         digita(descricao, QString::fromUtf8(" lilás"));
         QCOMPARE(ds().state(), Estado::Editando);
-        QCOMPARE(descricao->texto(), std::string("Capsula 0 azul lil\xE1s"));
+        QCOMPARE(descricao->texto(), std::string("Capsula 0 azul lilás"_w));
         // A digit is welcome in a number; the record is already being edited.
         custo->selectAll();
         digita(custo, "2,5");
@@ -208,7 +210,7 @@ private slots:
         digita(descricao, QString::fromUtf8("zqé"));
         QTest::keyClick(descricao, Qt::Key_Return);
         QCOMPARE(vistos, (std::vector<int>{'z', 'q', 0xE9, 13}));
-        QCOMPARE(descricao->texto(), std::string("Q\xE9"));
+        QCOMPARE(descricao->texto(), std::string("Qé"_w));
     }
 
     void escDevolveOValorOuSegueParaOFormulario() {
@@ -341,7 +343,7 @@ private slots:
         QAbstractItemModelTester verificador(grade->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(grade->model()->columnCount(), 63);  // every field, in order
         QCOMPARE(grade->model()->headerData(1, Qt::Horizontal).toString(), QString("COMPONENTE"));
-        grade->defineColunas({{"COMPONENTE", "Descri\xE7\xE3o da C\xE1psula", 180},
+        grade->defineColunas({{"COMPONENTE", "Descrição da Cápsula"_w, 180},
                               {"CODIGO", "", 60, {}, false},
                               {"CUSTOUNITR", "Custo Unit. R$", 76}});
         QCOMPARE(grade->model()->headerData(0, Qt::Horizontal).toString(), QString::fromUtf8("Descrição da Cápsula"));
@@ -458,7 +460,7 @@ private slots:
         tabela.open();
         auto* grade = poe(new DBGrid);
         grade->liga(&fonte);
-        grade->defineColunas({{"COMPONENTE", "Descri\xE7\xE3o; \"entre aspas\"", 180},
+        grade->defineColunas({{"COMPONENTE", "Descrição; \"entre aspas\""_w, 180},
                               {"CUSTO", "Custo", 80},
                               {"OCULTA", "Oculta", 40, {}, false}});
         grade->horizontalHeader()->moveSection(1, 0);
