@@ -236,7 +236,7 @@ void verificaPastaSuite(Contexto&, Relatorio& r) {
     const Arquivo arquivos[] = {
         {"Tutorial.ini", "ausente; o programa o cria ao abrir a ajuda"},
         {"LOGON.QVF", "ausente: sem entrada da suíte, o programa pede o login"},
-        {"ULTATIV.QVF", "ausente; o programa o cria na entrada"},
+        {"ULTATIV.QVF", "ausente; o programa o cria ao entrar sem o painel de login"},
     };
     for (const Arquivo& a : arquivos) {
         const std::string arquivo = plataforma::caminhoSuite(a.nome);
