@@ -7,7 +7,7 @@ namespace formulario {
 
 // Lower case except the first letter, a capital after "vitamina ", no accents.
 // Capitals are set before the accents go, so an accented first letter ends
-// plain and lower case ("\xC1" "cido" -> "acido"). Normalising that result again
+// plain and lower case ("Ácido" -> "acido"). Normalising that result again
 // capitalises it; from the second pass on the text no longer changes.
 std::string NormalizaDescricao(std::string texto);
 
