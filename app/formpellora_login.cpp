@@ -79,9 +79,15 @@ private:
 std::string maiusculas(const std::string& texto) { return plataforma::maiusculasAscii(texto); }
 
 // The financial fields: entering one without the right skips to the unit box,
-// clicking one says why.
+// clicking one says why. While browsing the unit box is locked and the sale
+// price on the purchases panel is not: the field gives the focus up to the
+// window, or typing into it would start an edit of the price.
 void entradaFinanceira(FormPellora& f) {
-    if (!AcessoFinanceiro) f.DBEditUnid->setFocus(Qt::OtherFocusReason);
+    if (AcessoFinanceiro) return;
+    if (f.DBEditUnid->isEnabled())
+        f.DBEditUnid->setFocus(Qt::OtherFocusReason);
+    else
+        f.setFocus(Qt::OtherFocusReason);
 }
 
 void cliqueFinanceiro() {

@@ -129,6 +129,14 @@ private slots:
         QTest::mouseClick(f.DBEdit4, Qt::LeftButton);
         QCOMPARE(j.mensagens.ultima(), std::string("Acesso negado. Você precisar ter permissão de acesso ao "_w
                                                    "módulo financeiro para acessar este campo."_w));
+        // While browsing the unit box is locked, so the price cannot hand the
+        // focus on to it; what the user types next must not reach the price.
+        const QString preco = f.DBEdit4->text();
+        QWidget* foco = QApplication::focusWidget();
+        QVERIFY(foco != f.DBEdit4);
+        QTest::keyClicks(foco ? foco : &f, "9");
+        QCOMPARE(f.DBEdit4->text(), preco);
+        QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
     }
 };
 
