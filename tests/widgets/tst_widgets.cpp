@@ -65,6 +65,20 @@ QList<QStringList> leCsv(const QString& texto) {
     linhas.removeLast();  // after the last line end
     return linhas;
 }
+// A read-only statement's whole chain, open: statement, provider, dataset, source.
+struct Consulta {
+    Consulta(dados::fb::Conexao* con, const std::string& nome, const std::string& comando, const std::string& tabela)
+        : sql{"SQLDS_" + nome, con, comando, {}},
+          dsp("DSP_" + nome, &sql, tabela),
+          cds(nome, &dsp),
+          fonte("DS_" + nome, &cds) {
+        cds.open();
+    }
+    dados::SQLDataSet sql;
+    dados::Provider dsp;
+    dados::ClientDataSet cds;
+    dados::DataSource fonte;
+};
 }  // namespace
 
 class TstWidgets : public QObject {
@@ -449,17 +463,13 @@ private slots:
 
     // Literal rows: quotes and ';' inside the values, a hidden and a moved column.
     void gradeExportadaEmCsvLidaDeVolta() {
-        dados::SQLDataSet sql{"SQLDS_Csv", con_.get(),
-                              "select cast('Capsula \"0\"; azul' as varchar(70)) as COMPONENTE, "
-                              "cast(1234.5 as numeric(15, 4)) as CUSTO, 'x' as OCULTA from RDB$DATABASE union all "
-                              "select 'Capsula 1 branca', 0.047, 'y' from RDB$DATABASE",
-                              {}};
-        dados::Provider dsp("DSP_Csv", &sql, "RDB$DATABASE");
-        dados::ClientDataSet tabela("Csv", &dsp);
-        dados::DataSource fonte("DS_Csv", &tabela);
-        tabela.open();
+        Consulta c(con_.get(), "Csv",
+                   "select cast('Capsula \"0\"; azul' as varchar(70)) as COMPONENTE, "
+                   "cast(1234.5 as numeric(15, 4)) as CUSTO, 'x' as OCULTA from RDB$DATABASE union all "
+                   "select 'Capsula 1 branca', 0.047, 'y' from RDB$DATABASE",
+                   "RDB$DATABASE");
         auto* grade = poe(new DBGrid);
-        grade->liga(&fonte);
+        grade->liga(&c.fonte);
         grade->defineColunas({{"COMPONENTE", "Descrição; \"entre aspas\""_w, 180},
                               {"CUSTO", "Custo", 80},
                               {"OCULTA", "Oculta", 40, {}, false}});
@@ -476,7 +486,7 @@ private slots:
                                            {"1234,5", "Capsula \"0\"; azul"},
                                            {"0,047", "Capsula 1 branca"}};
         QCOMPARE(leCsv(QString::fromUtf8(bytes.mid(3))), esperadas);
-        QCOMPARE(tabela.recNo(), 1);
+        QCOMPARE(c.cds.recNo(), 1);
 
         // A name that cannot be written: the reason, and no file under it.
         const QString impossivel = pasta.filePath("falta/tabela.csv");
@@ -495,40 +505,33 @@ private slots:
         impressora.setOutputFileName(caminho);
         const int porPagina = linhasPorPagina(*grade, impressora);
         QVERIFY(porPagina > 10);
-        dados::SQLDataSet sql{"SQLDS_Lista", con_.get(),
-                              "select first " + std::to_string(2 * porPagina + 1) +
-                                  " a.RDB$TYPE as A, a.RDB$TYPE_NAME as B from RDB$TYPES a cross join RDB$TYPES b",
-                              {}};
-        dados::Provider dsp("DSP_Lista", &sql, "RDB$TYPES");
-        dados::ClientDataSet lista("Lista", &dsp);
-        dados::DataSource fonte("DS_Lista", &lista);
-        lista.open();
-        grade->liga(&fonte);
+        Consulta c(con_.get(), "Lista",
+                   "select first " + std::to_string(2 * porPagina + 1) +
+                       " a.RDB$TYPE as A, a.RDB$TYPE_NAME as B from RDB$TYPES a cross join RDB$TYPES b",
+                   "RDB$TYPES");
+        grade->liga(&c.fonte);
         QCOMPARE(imprimeGrade(*grade, impressora, "Tabela"), 3);
         QFile arquivo(caminho);
         QVERIFY(arquivo.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromLatin1(arquivo.readAll()).count(QRegularExpression("/Type\\s*/Page\\b")), 3);
-        QCOMPARE(lista.recNo(), 1);
+        QCOMPARE(c.cds.recNo(), 1);
     }
 
     // Cells are read when drawn: a large dataset costs nothing per move.
     void gradeComCemMilLinhas() {
         // 100 000 rows made by the server itself (a product of a system table).
-        dados::SQLDataSet sql{"SQLDS_Lista", con_.get(),
-                              "select first 100000 a.RDB$TYPE as A, b.RDB$TYPE_NAME as B, c.RDB$TYPE as C "
-                              "from RDB$TYPES a cross join RDB$TYPES b cross join RDB$TYPES c",
-                              {}};
-        dados::Provider dsp("DSP_Lista", &sql, "RDB$TYPES");
-        dados::ClientDataSet lista("Lista", &dsp);
-        dados::DataSource fonte("DS_Lista", &lista);
-        lista.open();
+        Consulta c(con_.get(), "Lista",
+                   "select first 100000 a.RDB$TYPE as A, b.RDB$TYPE_NAME as B, c.RDB$TYPE as C "
+                   "from RDB$TYPES a cross join RDB$TYPES b cross join RDB$TYPES c",
+                   "RDB$TYPES");
+        auto& lista = c.cds;
         QCOMPARE(lista.recordCount(), 100000);
 
         auto* grade = poe(new DBGrid);
         mostra();
         QElapsedTimer t;
         t.start();
-        grade->liga(&fonte);
+        grade->liga(&c.fonte);
         for (int i = 0; i < 200; ++i) lista.moveTo(1 + i * 500);
         lista.last();
         QApplication::processEvents();
