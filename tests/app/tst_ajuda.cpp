@@ -204,7 +204,7 @@ private slots:
         QTest::mouseMove(f.PainelComponentes, f.BotPesqcomp->geometry().center());
         QCOMPARE(AssuntoAtual.str(), std::string("X"));
         QTest::mouseMove(f.PainelComponentes, QPoint(20, 560));
-        QCOMPARE(AssuntoAtual.str(), kGeral);
+        QTRY_COMPARE(AssuntoAtual.str(), kGeral);
 
         clicaDireito(f.Label357);
         QCOMPARE(AssuntoAtual.str(), kGeral);

@@ -54,14 +54,14 @@ private slots:
         QCOMPARE(f.Panel9->geometry(), QRect(61, 94, 641, 98));
         botoesLigados(j, false);
         QCOMPARE(f.botaoCancelar(), nullptr);
-        QCOMPARE(QApplication::focusWidget(), f.NomeComponente);
+        QCOMPARE(j.foco(), f.NomeComponente);
 
         // Enter on an empty box only closes it.
         QTest::keyClick(f.NomeComponente, Qt::Key_Return);
         QVERIFY(!f.Panel9->isVisible());
         botoesLigados(j, true);
         QCOMPARE(f.botaoCancelar(), f.BotFecharComp);
-        QCOMPARE(QApplication::focusWidget(), f.BotPesqcomp);
+        QCOMPARE(j.foco(), f.BotPesqcomp);
         QVERIFY(!j.dm->CompNome.active());
 
         // Esc closes it too, and the form stays open; the text waits for next time.
@@ -87,7 +87,7 @@ private slots:
         QVERIFY(!f.Panel9->isVisible());
         QVERIFY(!f.PainelPesqComp->isVisible());
         botoesLigados(j, true);
-        QCOMPARE(QApplication::focusWidget(), f.BotPesqcomp);
+        QCOMPARE(j.foco(), f.BotPesqcomp);
 
         // Accents are searched without them.
         pesquisa(j, QString::fromUtf8("C\u00c1PSULA 2 IN"));
@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(f.PainelPesqComp->geometry(), QRect(107, 80, 598, 321));
         QVERIFY(!f.Panel9->isVisible());
         botoesLigados(j, false);
-        QCOMPARE(QApplication::focusWidget(), f.GradeCompNomes);
+        QCOMPARE(j.foco(), f.GradeCompNomes);
         QCOMPARE(f.GradeCompNomes->model()->rowCount(), 2);
         QCOMPARE(f.GradeCompNomes->textoCelula(0, 1), std::string("Capsula 0 azul"));
         QCOMPARE(f.GradeCompNomes->textoCelula(1, 1), std::string("Capsula 0 azul claro"));
@@ -169,9 +169,10 @@ private slots:
         auto& f = *j.form;
         pesquisa(j, QStringLiteral("xyz"));
         QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
+        QVERIFY(j.volta());
         QVERIFY(f.Panel9->isVisible());
         QVERIFY(f.NomeComponente->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), f.NomeComponente);
+        QCOMPARE(j.foco(), f.NomeComponente);
         QCOMPARE(f.botaoCancelar(), nullptr);
         f.NomeComponente->clear();
         QTest::keyClicks(f.NomeComponente, "capsula 5");
@@ -188,7 +189,7 @@ private slots:
         botoesLigados(j, false);
         QVERIFY(!f.DBNavigator1->isEnabled());
         QVERIFY(!f.DBEdit2->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), f.GradeComponentes);
+        QCOMPARE(j.foco(), f.GradeComponentes);
 
         const auto& colunas = f.GradeComponentes->colunas();
         QCOMPARE(colunas.size(), std::size_t(10));
@@ -209,7 +210,7 @@ private slots:
         QVERIFY(f.DBNavigator1->isEnabled());
         QVERIFY(f.DBEdit1->isEnabled());
         QVERIFY(!f.DBEdit2->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), f.DBEdit1);
+        QCOMPARE(j.foco(), f.DBEdit1);
         QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 0 azul claro"));
         QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
     }
@@ -276,8 +277,9 @@ private slots:
         j.mensagens.respostas = {false};
         QTest::keyClick(f.GradeComponentes, Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Delete record?"});
+        QVERIFY(j.volta());
         QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 0 azul"));
-        QCOMPARE(QApplication::focusWidget(), f.GradeComponentes);
+        QCOMPARE(j.foco(), f.GradeComponentes);
         QVERIFY(!dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
 
         j.mensagens.respostas = {true};
@@ -285,10 +287,11 @@ private slots:
         QVERIFY(dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
 
         // Still in the table after the box.
+        QVERIFY(j.volta());
         QVERIFY(f.pnlTabelaComp->isVisible());
         botoesLigados(j, false);
         QVERIFY(!f.DBNavigator1->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), f.GradeComponentes);
+        QCOMPARE(j.foco(), f.GradeComponentes);
         QTest::mouseClick(f.BitBtn13, Qt::LeftButton);
         botoesLigados(j, true);
     }

@@ -100,7 +100,7 @@ private slots:
         const std::string codigo = plataforma::deQString(f.DBEdit50->text());
         QTest::keyClick(f.DBEdit1, Qt::Key_F2);
         QTest::keyClick(f.DBEdit1, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.DBEdit2);
+        QCOMPARE(j.foco(), f.DBEdit2);
         f.DBEdit2->selectAll();
         digita(f.DBEdit2, digitado);
         QTest::keyClick(f.DBEdit2, Qt::Key_Return);
@@ -152,7 +152,7 @@ private slots:
         Janela j;
         auto& f = *j.form;
         auto& ds = j.dm->Componentes;
-        QCOMPARE(QApplication::focusWidget(), f.DBEdit1);
+        QCOMPARE(j.foco(), f.DBEdit1);
         QCOMPARE(f.DBNavigator1->botao(Nav::Gravar)->toolTip(), QStringLiteral("Gravar (Ctrl+S)"));
         QTest::keyClick(f.DBEdit1, Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(ds.recNo(), 2);
@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(ds.state(), dados::Estado::Editando);
         QVERIFY(f.DBEdit2->isEnabled());
         QVERIFY(!f.BotFecharComp->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), f.DBEdit1);
+        QCOMPARE(j.foco(), f.DBEdit1);
         QTest::keyClick(f.DBEdit1, Qt::Key_End, Qt::ControlModifier);  // no move while editing
         QCOMPARE(ds.recNo(), 1);
         QTest::keyClick(f.DBEdit1, Qt::Key_Backspace, Qt::ControlModifier | Qt::ShiftModifier);

@@ -130,7 +130,7 @@ private slots:
         TempoLogoff = "5";
         j.mensagens.limpa();
 
-        j.form->FormActivate();
+        j.reativa();
 
         auto& f = *j.form;
         QCOMPARE(j.mensagens.textos, std::vector<std::string>{});

@@ -10,12 +10,12 @@
 #include "platform/program.h"
 #include "platform/suite.h"
 #include "platform/text.h"
+#include "support/caixas.h"
 #include "support/dbtest.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -65,7 +65,7 @@ struct Suite {
 
     QTemporaryDir pasta;
     std::string assunto;
-    plataforma::GravadorMensagens mensagens;
+    caixasteste::Respondedor mensagens;  // the real boxes, answered by keys
     std::unique_ptr<dados::DM> dm;
 };
 
@@ -74,56 +74,6 @@ std::string texto(const Valor& v) { return std::holds_alternative<std::string>(v
 void digita(QWidget* w, const QString& t) {
     for (QChar ch : t) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
-
-// A virtual display of its own with a window manager (Xvfb and openbox), for
-// what only a real window system shows: a window's frame is known only once
-// the window manager has put it around the window.
-class TelaComGerenciador {
-public:
-    TelaComGerenciador() {
-        xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-        if (!xvfb_.waitForReadyRead(20000)) return;
-        display_ = QStringLiteral(":") + QString::fromLatin1(xvfb_.readLine().trimmed());
-        const QString pronto = pasta_.filePath(QStringLiteral("pronto"));
-        openbox_.setProcessEnvironment(ambiente());
-        openbox_.start(QStringLiteral("openbox"), {"--sm-disable", "--startup", "touch " + pronto});
-        for (int i = 0; i < 200 && !QFile::exists(pronto); ++i) QTest::qWait(50);
-        pronta_ = QFile::exists(pronto);
-    }
-    ~TelaComGerenciador() {
-        for (QProcess* p : {&openbox_, &xvfb_}) {
-            p->kill();
-            p->waitForFinished();
-        }
-    }
-    bool pronta() const { return pronta_; }
-
-    // This test program again, running only `slot` on this display.
-    bool executa(const char* slot, QString& saida) {
-        QProcess p;
-        QProcessEnvironment env = ambiente();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("CAPSULAS_SOB_GERENCIADOR"), QStringLiteral("1"));
-        p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(slot)});
-        const bool terminou = p.waitForFinished(120000);
-        saida = QString::fromLocal8Bit(p.readAll());
-        return terminou && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    }
-
-private:
-    QProcessEnvironment ambiente() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), display_);
-        return env;
-    }
-
-    QTemporaryDir pasta_;
-    QProcess xvfb_, openbox_;
-    QString display_;
-    bool pronta_ = false;
-};
 
 const std::string kNaoGravada = "Não foi possível gravar a página do manual.\r\n"_w;
 
@@ -261,13 +211,6 @@ private slots:
     // Under a window manager the window reopens exactly where it was closed,
     // time after time, although its frame is drawn only after it is placed.
     void posicaoExataSobGerenciadorDeJanelas() {
-        if (!qEnvironmentVariableIsSet("CAPSULAS_SOB_GERENCIADOR")) {
-            TelaComGerenciador tela;
-            QVERIFY2(tela.pronta(), "Xvfb and openbox are needed: run scripts/setup");
-            QString saida;
-            QVERIFY2(tela.executa("posicaoExataSobGerenciadorDeJanelas", saida), qPrintable(saida));
-            return;
-        }
         Suite s("NAVEGADOR");
         const std::string ini = s.caminho("Tutorial.ini");
         const ajuda::Posicao fechada{120, 299, 272, 513};

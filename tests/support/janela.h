@@ -1,8 +1,9 @@
 #pragma once
 // The main window as the program builds it, for tests: a temporary suite folder
 // with its settings file, the suite database filled with the demo data, the
-// data modules, a message recorder that behaves as a modal box towards the
-// window, and an intercepted end of the program.
+// data modules, the program's real message boxes answered by keys (support/caixas.h)
+// and an intercepted end of the program. It runs under a window manager
+// (support/comjanelas).
 #include "app/formpellora.h"
 #include "data/dm.h"
 #include "data/dm2.h"
@@ -14,6 +15,7 @@
 #include "platform/user.h"
 #include "settings/settings.h"
 #include "signon/sessao.h"
+#include "support/caixas.h"
 #include "support/dbtest.h"
 
 #include <QApplication>
@@ -44,6 +46,10 @@ struct Opcoes {
 class Janela {
 public:
     explicit Janela(Opcoes o = {}) {
+        if (qEnvironmentVariableIsSet("CAPSULAS_MOSTRA_FOCO")) {
+            registro_ = std::make_unique<caixasteste::RegistroFoco>();
+            mensagens.registro = registro_.get();
+        }
         dbteste::preparaAmbiente();
         plataforma::interceptaEncerramento([](int) {});
         plataforma::definePastaSuite(pasta.path().toStdString());
@@ -62,7 +68,6 @@ public:
             linhaIni("TEMPO PARA LOGOFF AUTOMATICO...................:", "30")};
         for (const auto& [rotulo, valor] : o.configuracoes) linhas.push_back(linhaIni(rotulo, valor));
         plataforma::gravaLinhas(caminho("BRENVITA.INI"), linhas);
-        mensagens.aoFechar = [this] { ativaDeNovo(); };
 
         conexao = dbteste::conectaSuite("Teste");
         dbteste::limpaSuite(*conexao);
@@ -80,10 +85,12 @@ public:
         dm2->DataModuleCreate();
         form->defineModulos(dm.get(), dm2.get());
         form->show();
-        // Activating the window runs FormActivate, as the program's first showing does.
+        // The window manager activates the window, which runs FormActivate, as
+        // the program's first showing does.
         if (o.ativa) {
-            QApplication::setActiveWindow(form.get());
-            if (!QTest::qWaitForWindowActive(form.get())) form->FormActivate();
+            form->activateWindow();
+            if (!QTest::qWaitForWindowActive(form.get())) qWarning("the window manager did not activate the window");
+            volta();
         }
     }
 
@@ -106,18 +113,40 @@ public:
 
     std::string caminho(const std::string& nome) const { return (pasta.path() + "/").toStdString() + nome; }
 
-    // What one of the program's own windows (a message box, the help window) does
-    // to the active main window: it takes the activation while it shows and gives
-    // it back when it closes, as a window manager does, so the window's focus
-    // leaves and returns and its activation handler runs. A box shown by that
-    // activation is one more box; the nesting stops where no user would go on.
-    void ativaDeNovo() {
-        if (!form || QApplication::activeWindow() != form.get() || caixasAbertas_ >= 8) return;
-        ++caixasAbertas_;
-        QWidget caixa(nullptr, Qt::Dialog);
-        QApplication::setActiveWindow(&caixa);
-        QApplication::setActiveWindow(form.get());
-        --caixasAbertas_;
+    // Waits until the window is active again once the boxes it showed are
+    // closed, as the window manager gives the activation back after the handler
+    // that showed them has returned, and until the events that follow are done.
+    // Should the window manager not give it back (a box answered while it was
+    // still busy with it), the window is activated as a user would, by asking
+    // for it; that is counted.
+    bool volta() {
+        const auto ativa = [this] {
+            return !QApplication::activeModalWidget() && QApplication::activeWindow() == form.get();
+        };
+        bool voltou = QTest::qWaitFor(ativa, 5000);
+        if (!voltou && !QApplication::activeModalWidget()) {
+            ++semVolta;
+            qWarning("the window manager did not give the window back: activated by request");
+            form->activateWindow();
+            voltou = QTest::qWaitFor(ativa, 5000);
+        }
+        QTest::qWait(20);
+        return voltou;
+    }
+    int semVolta = 0;
+
+    // The widget with the focus once the window is back (see volta).
+    QWidget* foco() {
+        volta();
+        return QApplication::focusWidget();
+    }
+
+    // An activation of the window by one of the program's own windows: a box of
+    // the program is shown and answered, and the window comes back.
+    void reativa() {
+        plataforma::mostraMensagem("-");
+        mensagens.textos.pop_back();
+        volta();
     }
 
     // The suite server out of reach for the program's connection, and back.
@@ -134,15 +163,15 @@ public:
     }
 
     QTemporaryDir pasta;
-    plataforma::GravadorMensagens mensagens;
+    caixasteste::Respondedor mensagens;
     std::unique_ptr<dados::fb::Conexao> conexao;
     std::unique_ptr<FormPellora> form;
     std::unique_ptr<dados::DM> dm;
     std::unique_ptr<dados::DM2> dm2;
 
 private:
-    int caixasAbertas_ = 0;
     std::string bancoReal_;
+    std::unique_ptr<caixasteste::RegistroFoco> registro_;
 };
 
 }  // namespace janelateste

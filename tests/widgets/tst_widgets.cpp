@@ -9,6 +9,7 @@
 #include "platform/messages.h"
 #include "platform/program.h"
 #include "platform/text.h"
+#include "support/caixas.h"
 #include "support/dbtest.h"
 
 #include <QAbstractItemModelTester>
@@ -90,7 +91,7 @@ class TstWidgets : public QObject {
     std::unique_ptr<dados::ClientDataSet> ds_;
     std::unique_ptr<dados::DataSource> fonte_;
     std::unique_ptr<QWidget> janela_;
-    std::unique_ptr<plataforma::GravadorMensagens> mensagens_;
+    std::unique_ptr<caixasteste::Respondedor> mensagens_;  // the real boxes, answered by keys
 
     dados::ClientDataSet& ds() { return *ds_; }
     std::string valorAtual(const char* campo) { return ds().fieldByName(campo).comoTexto(); }
@@ -136,7 +137,7 @@ private slots:
         ds().open();
         janela_ = std::make_unique<QWidget>();
         new QVBoxLayout(janela_.get());
-        mensagens_ = std::make_unique<plataforma::GravadorMensagens>();
+        mensagens_ = std::make_unique<caixasteste::Respondedor>();
     }
     void cleanup() {
         janela_.reset();
