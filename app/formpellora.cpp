@@ -208,9 +208,17 @@ void FormPellora::criaControles() {
 }
 
 void FormPellora::ligaEventos() {
+    // The financial fields' guards apply however the focus arrives at one: Tab,
+    // a click, a rule's own move, or the window's activation coming back after
+    // a box (under a window manager that comes after the handler that showed
+    // the box, to whichever editor the focus was sent meanwhile).
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* antes, QWidget* agora) {
         const auto dentro = [this](QWidget* w) { return w && PainelComponentes->isAncestorOf(w); };
         if (dentro(agora) && !dentro(antes)) PainelComponentesEnter();
+        if (agora == DBEdit2) DBEdit2Enter();
+        else if (agora == DBEdit5) DBEdit5Enter();
+        else if (agora == DBEdit16) DBEdit16Enter();
+        else if (agora == DBEdit8 || agora == DBEdit4) DBEdit8Enter();
     });
     auto ligaTecla = [this](widgets::DBEdit* e, void (FormPellora::*h)(char&)) {
         e->OnKeyPress = [this, h](char& k) { (this->*h)(k); };
@@ -234,16 +242,12 @@ void FormPellora::ligaEventos() {
     };
     DBEdit1->OnEnter = [this] { DBEdit1Enter(); };
     DBEdit1->OnExit = saida(&FormPellora::DBEdit1Exit);
-    DBEdit2->OnEnter = [this] { DBEdit2Enter(); };
     DBEdit2->OnExit = saida(&FormPellora::DBEdit2Exit);
     DBEdit2->OnClick = [this] { DBEdit2Click(); };
-    DBEdit5->OnEnter = [this] { DBEdit5Enter(); };
     DBEdit5->OnExit = saida(&FormPellora::DBEdit5Exit);
     DBEdit5->OnClick = [this] { DBEdit5Click(); };
     DBEdit6->OnExit = saida(&FormPellora::DBEdit6Exit);
-    DBEdit16->OnEnter = [this] { DBEdit16Enter(); };
     DBEdit16->OnClick = [this] { DBEdit16Click(); };
-    DBEdit8->OnEnter = [this] { DBEdit8Enter(); };
     DBEdit8->OnClick = [this] { DBEdit8Click(); };
 
     DBEdit2->OnMouseMove = [this] { DBEdit2MouseMove(); };
@@ -479,7 +483,13 @@ void FormPellora::aplicaEstado(QWidget* foco) {
 
 bool FormPellora::painelComponentesVisivel() const { return PainelComponentes->isVisibleTo(this); }
 bool FormPellora::descricaoDisponivel() const { return DBEdit1->isEnabled() && DBEdit1->isVisibleTo(this); }
-void FormPellora::focaDescricao() { DBEdit1->setFocus(Qt::OtherFocusReason); }
+void FormPellora::focaDescricao() {
+    // An edit started by a key typed into another editor of the record (the sale
+    // price beside the purchases) leaves the caret where the user types.
+    const auto* e = qobject_cast<widgets::DBEdit*>(focusWidget());
+    if (e && e != DBEdit1 && e->comecandoEdicao()) return;
+    DBEdit1->setFocus(Qt::OtherFocusReason);
+}
 void FormPellora::descricaoSomenteLeitura(bool s) { DBEdit1->setReadOnly(s); }
 std::string FormPellora::textoDescricao() const { return deQString(DBEdit1->text()); }
 void FormPellora::defineTextoDescricao(const std::string& t) { DBEdit1->setText(paraQString(t)); }
@@ -568,9 +578,11 @@ void FormPellora::DBEdit1Enter() {
 void FormPellora::DBEdit1Exit() {
     if (DBEdit50->text().isEmpty()) return;
     if (DBEdit1->text().isEmpty()) {
-        plataforma::mostraMensagem("Favor digitar a Descrição do Produto."_w);
-        DBEdit1->setFocus(Qt::OtherFocusReason);
+        // The caret goes back before the message shows: the control the focus
+        // was on its way to is never entered, whenever the window comes back.
+        DBEdit1->retomaFoco();
         DBEdit1->setReadOnly(false);
+        plataforma::mostraMensagem("Favor digitar a Descrição do Produto."_w);
         return;
     }
     if (CorDescricaoInvalida()) {
@@ -615,12 +627,13 @@ void FormPellora::DBEdit2Exit() {
         return;
     }
     if (formulario::custoAbaixoDoMinimo(deQString(DBEdit2->text()))) {
+        // Back to the field at fault (before the message, as for the description);
+        // where it cannot take the caret, the price is computed all the same.
+        const bool volta = DBEdit2->isEnabled() && DBEdit2->isVisible();
+        if (volta) DBEdit2->retomaFoco();
         plataforma::mostraMensagem(
             "Atenção: O Valor Unitário não pode ser menor que \"R$ 0.0001\",\rFavor Corrigir!"_w);
-        if (DBEdit2->isEnabled() && DBEdit2->isVisible()) {
-            DBEdit2->setFocus(Qt::OtherFocusReason);
-            return;
-        }
+        if (volta) return;
     }
     CalculaPrecoVenda();
 }

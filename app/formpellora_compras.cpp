@@ -69,7 +69,8 @@ void FormPellora::criaPainelCompras() {
             [this] { plataforma::protegido([this] { BitBtnOcultarUltCompraClick(); }); });
 
     // The capsule's sale price beside the purchases, between the supplier's
-    // labels and the hide button; guarded as the form's own sale price editor.
+    // labels and the hide button; guarded as the form's own sale price editor
+    // (the guard on entering it is bound with the others, in ligaEventos).
     Label4 = new QLabel(paraQString("Valor Unit. Venda R$"), p);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setFont(arial(11, true));
@@ -78,7 +79,6 @@ void FormPellora::criaPainelCompras() {
     DBEdit4->setObjectName(QStringLiteral("DBEdit4"));
     DBEdit4->setFont(arial(13));
     DBEdit4->setFocusPolicy(Qt::ClickFocus);
-    DBEdit4->OnEnter = [this] { DBEdit8Enter(); };
     DBEdit4->OnClick = [this] { DBEdit8Click(); };
 }
 

@@ -355,8 +355,14 @@ void DM::ComponentesAfterCancel(ClientDataSet&) {
 
 void DM::ComponentesAfterDelete(ClientDataSet& ds) {
     if (silencioso_) return;
-    aplicaComponentes();
-    ds.refresh();
+    const bool aplicado = aplicaComponentes();
+    try {
+        ds.refresh();
+    } catch (const std::exception&) {
+        // The apply's message already told why (the server out of reach): one
+        // failure, one message.
+        if (aplicado) throw;
+    }
     avisaCodigosTrocados();
 }
 

@@ -8,7 +8,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTimer>
+#include <QScopedValueRollback>
 #include <utility>
 
 namespace widgets {
@@ -47,10 +47,11 @@ void DBEdit::gravaNoCampo() {
 void DBEdit::mostraCampo() { atualiza(LigacaoCampo::Mudanca::Registro); }
 
 void DBEdit::atualiza(LigacaoCampo::Mudanca m) {
-    // Text set by the form over a record that now enters editing stays, as typed
-    // text would; any other change shows the field again.
-    const bool manter = m == LigacaoCampo::Mudanca::Estado && modificado_ &&
-                        ligacao_.dataset() && ligacao_.dataset()->state() == dados::Estado::Editando;
+    // A key typed here that puts the record into editing goes where the caret
+    // is, over the selection the user sees: the text stays. Any other change
+    // shows the field again; an edit started elsewhere shows the record's
+    // values, not a text a rule left in the edit while browsing.
+    const bool manter = m == LigacaoCampo::Mudanca::Estado && comecandoEdicao_;
     if (!manter) {
         auto* c = campo();
         setAlignment((c && numerico(c->tipo()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
@@ -113,10 +114,12 @@ void DBEdit::keyPressEvent(QKeyEvent* e) {
         e->accept();
         return;
     }
-    if ((imprimivel(c) || alteraTexto(*e)) && !somenteLeitura_ && ligacao_.ligado() &&
-        !ligacao_.comecaEdicao(autoEdit_)) {
-        e->accept();  // the record cannot take the change
-        return;
+    if ((imprimivel(c) || alteraTexto(*e)) && !somenteLeitura_ && ligacao_.ligado() && !ligacao_.editando()) {
+        const QScopedValueRollback<bool> comecando(comecandoEdicao_, true);
+        if (!ligacao_.comecaEdicao(autoEdit_)) {
+            e->accept();  // the record cannot take the change
+            return;
+        }
     }
     if (c != tecla.caractere) {
         QKeyEvent substituta = eventoDeTecla(c, *e);
@@ -132,8 +135,7 @@ void DBEdit::focusInEvent(QFocusEvent* e) {
     comCursor_ = true;
     if (!modificado_) mostraCampo();
     QLineEdit::focusInEvent(e);
-    const bool retomando = std::exchange(retomando_, false);
-    if (foco_.entrou(*e) && !retomando && OnEnter) plataforma::protegido(OnEnter);
+    if (foco_.entrou(*e) && OnEnter) plataforma::protegido(OnEnter);
 }
 
 void DBEdit::focusOutEvent(QFocusEvent* e) {
@@ -143,13 +145,12 @@ void DBEdit::focusOutEvent(QFocusEvent* e) {
         gravaNoCampo();
     } catch (const std::exception& erro) {
         // A text that is not a value keeps the user in the edit to correct it: for
-        // the form's handlers the edit was never left.
+        // the form's handlers the edit was never left. The caret goes back before
+        // the message shows, so the control the focus was on its way to is never
+        // entered, whenever the window manager gives the window back.
+        retomaFoco();
+        selectAll();
         plataforma::trataErro(erro);
-        QTimer::singleShot(0, this, [this] {
-            retomando_ = !hasFocus();
-            setFocus();
-            selectAll();
-        });
         return;
     }
     if (OnExit) plataforma::protegido(OnExit);
@@ -159,6 +160,12 @@ void DBEdit::focusOutEvent(QFocusEvent* e) {
         comCursor_ = false;
         if (!modificado_) mostraCampo();
     }
+}
+
+void DBEdit::retomaFoco() {
+    if (hasFocus()) return;
+    foco_.retoma();
+    setFocus(Qt::OtherFocusReason);
 }
 
 void DBEdit::mouseReleaseEvent(QMouseEvent* e) {

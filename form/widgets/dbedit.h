@@ -49,6 +49,14 @@ public:
     void gravaNoCampo();
     // Shows the field again, dropping typed text not yet written.
     void mostraCampo();
+    // Puts the caret back here after a refused leaving (the field at fault, its
+    // message shown): for the form the edit was never left, so its enter
+    // handler does not run when the focus arrives, now or when the window gets
+    // its activation back.
+    void retomaFoco();
+    // A key typed here is putting the record into editing (the handlers of that
+    // run know the user is typing into this edit).
+    bool comecandoEdicao() const { return comecandoEdicao_; }
 
     // The form's handlers. OnKeyPress receives the typed character and may set it
     // to 0 to consume it; OnContextPopup runs before the context menu opens.
@@ -76,8 +84,8 @@ private:
     bool autoEdit_ = true;
     bool modificado_ = false;   // text changed since the field was last shown
     bool mostrando_ = false;    // the text is being set from the field
-    bool retomando_ = false;    // focus taken back after a refused exit
     bool comCursor_ = false;    // the caret is here, though its window may be inactive
+    bool comecandoEdicao_ = false;
     QMenu* menu_ = nullptr;
 };
 

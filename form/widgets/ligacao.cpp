@@ -5,6 +5,7 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <utility>
 
 namespace widgets {
 
@@ -61,14 +62,21 @@ bool daJanela(const QFocusEvent& e) {
 }  // namespace
 
 bool Foco::entrou(const QFocusEvent& e) {
-    const bool volta = comAJanela_ && daJanela(e);
+    // Back with the window, put back by the program, or arriving once more at a
+    // control already entered (the window came back before the move that was
+    // under way when a box showed): no new entry.
+    const bool volta = std::exchange(retomando_, false) || (dentro_ && (!comAJanela_ || daJanela(e)));
+    dentro_ = true;
     comAJanela_ = false;
     return !volta;
 }
 
 bool Foco::saiu(const QFocusEvent& e) {
+    if (!dentro_) return false;
     comAJanela_ = daJanela(e);
-    return !comAJanela_;
+    if (comAJanela_) return false;
+    dentro_ = false;
+    return true;
 }
 
 Tecla teclaDe(const QKeyEvent& e) {

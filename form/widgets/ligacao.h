@@ -49,13 +49,26 @@ private:
 // Tells the user's own entering and leaving of a control from the focus that
 // goes away and comes back with its window (a message box, a popup menu). The
 // first focus of a window that is shown is an entry.
+//
+// Entries and exits pair up: a control the focus only passed through on its way
+// elsewhere (Qt names it the focus widget before the previous one has been
+// left, and a rule run on that leaving may send the focus on) never saw an
+// entry, so losing the focus is no exit of it. Under a window manager the
+// window gets its activation back only after the handler that showed a box has
+// returned: the focus then arrives "with the window" at a control that may
+// never have had it, which is an entry like any other.
 class Foco {
 public:
     bool entrou(const QFocusEvent& e);  // true: the form's enter handler runs
     bool saiu(const QFocusEvent& e);    // true: the form's exit handler runs
+    // The next arrival of the focus is the program putting the caret back into
+    // the control after a refused leaving: for the form it was never left.
+    void retoma() { retomando_ = true; }
 
 private:
-    bool comAJanela_ = false;  // the focus left with the window
+    bool dentro_ = false;      // entered, not yet left
+    bool comAJanela_ = false;  // the focus left with the window while entered
+    bool retomando_ = false;
 };
 
 // The character a key types, as the form's key-press handlers receive it: one

@@ -137,6 +137,23 @@ private slots:
         QTest::keyClicks(foco ? foco : &f, "9");
         QCOMPARE(f.DBEdit4->text(), preco);
         QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
+
+        // With the right, what is typed there edits it exactly: over the
+        // selection, every key in that editor, stored with the post.
+        AcessoFinanceiro = true;
+        const std::string codigo = j.dm->ComponentesCODIGO->comoTexto();
+        QTest::mouseClick(f.DBEdit4, Qt::LeftButton);
+        QCOMPARE(j.foco(), f.DBEdit4);
+        QTest::keyClick(f.DBEdit4, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(f.DBEdit4, "12");
+        QCOMPARE(f.DBEdit4->text(), QStringLiteral("12"));
+        QCOMPARE(j.foco(), f.DBEdit4);
+        QTest::mouseClick(f.BitBtnOcultarUltCompra, Qt::LeftButton);
+        QTest::keyClick(j.foco(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY2(j.mensagens.textos.size() == 1, j.mensagens.ultima().c_str());
+        QCOMPARE(std::get<dados::Decimal>(j.consulta("select PRECOR from COMPONEN where CODIGO = ?", {codigo}))
+                     .comoTexto(),
+                 std::string("12.00000000"));
     }
 };
 

@@ -2,6 +2,7 @@
 // leaving the description, "<- Usar esta cor" and the hint picture.
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbnavigator.h"
+#include "rules/cores.h"
 #include "platform/text.h"
 #include "support/janela.h"
 
@@ -34,7 +35,7 @@ void soCores(Janela& j, const std::vector<std::string>& cores) {
 // the description over the old one.
 void digitaDescricao(Janela& j, const char* texto) {
     auto& f = *j.form;
-    QCOMPARE(QApplication::focusWidget(), f.DBEdit1);
+    QCOMPARE(j.foco(), f.DBEdit1);
     f.DBNavigator1->clica(widgets::DBNavigator::Editar);
     QCOMPARE(j.dm->Componentes.state(), dados::Estado::Editando);
     f.DBEdit1->selectAll();
@@ -98,6 +99,29 @@ private slots:
         }
     }
 
+    // While browsing, the check changes only the editor's text: an edit starts
+    // from the record's own description, and a post without typing keeps it.
+    void verificacaoNavegandoNaoTocaORegistro() {
+        Janela j;
+        auto& f = *j.form;
+        const std::string codigo = j.dm->ComponentesCODIGO->comoTexto();
+        const QString descricao = f.DBEdit1->text();
+        const std::string cor = formulario::ExtraiCorDescricao(plataforma::deQString(descricao));
+        QVERIFY(!cor.empty());
+        j.conexao->executa("delete from CORCAP where upper(COR) = ?", {cor});
+        QTest::mouseClick(f.Label1, Qt::LeftButton);  // the list reloaded
+        QTest::mouseClick(f.DBEdit1, Qt::LeftButton);
+        QTest::keyClick(f.DBEdit1, Qt::Key_Tab);
+        QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
+        QVERIFY(f.DBEdit1->text() != descricao);
+        QTest::keyClick(j.foco(), Qt::Key_F2);
+        QCOMPARE(f.DBEdit1->text(), descricao);
+        QTest::keyClick(j.foco(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
+        QCOMPARE(std::get<std::string>(j.consulta("select COMPONENTE from COMPONEN where CODIGO = ?", {codigo})),
+                 plataforma::deQString(descricao));
+    }
+
     void corInvalidaAoSairMostraAImagem() {
         Janela j;
         auto& f = *j.form;
@@ -143,7 +167,7 @@ private slots:
                  std::string("Capsula 3 verde"));
         QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 3 verde"));
         QCOMPARE(j.dm->Componentes.state(), dados::Estado::Editando);
-        QCOMPARE(QApplication::focusWidget(), f.DBEdit1);
+        QCOMPARE(j.foco(), f.DBEdit1);
         QVERIFY(!f.DBEdit1->isReadOnly());
 
         // An empty selector text stores the description without a colour.

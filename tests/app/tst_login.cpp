@@ -95,7 +95,7 @@ private:
         if (!atividade.empty()) plataforma::gravaLinhas(j.caminho("ULTATIV.QVF"), atividade);
         plataforma::defineRelogio(QDateTime(data, hora));
         TempoLogoff = tempoLogoff;
-        j.form->FormActivate();
+        j.reativa();
     }
     static std::vector<std::string> logon(const std::string& chave, const std::string& nome, const std::string& data,
                                           const std::string& hora) {
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(f.PainelLogin->geometry(), QRect(152, 109, 331, 130));
         QCOMPARE(f.EditNome->text(), QStringLiteral("operador"));
         QCOMPARE(UsuarioAtual.str(), std::string("operador"));
-        QCOMPARE(QApplication::focusWidget(), f.EditNome);
+        QCOMPARE(j.foco(), f.EditNome);
 
         QCOMPARE(f.Panel48->text(), q("Identificação do Usuário"_w));
         QCOMPARE(f.Panel48->geometry().top(), 1);
@@ -147,7 +147,7 @@ private slots:
         QTest::keyClicks(f.EditNome, "maria");
         QTest::keyClick(f.EditNome, Qt::Key_Return);
         QCOMPARE(f.EditNome->text(), QStringLiteral("MARIA"));
-        QCOMPARE(QApplication::focusWidget(), f.EditSenhaU);
+        QCOMPARE(j.foco(), f.EditSenhaU);
         QTest::keyClicks(f.EditSenhaU, "ab c");
         QCOMPARE(f.EditSenhaU->displayText(), QStringLiteral("####"));
         QCOMPARE(f.EditSenhaU->text(), QStringLiteral("ab c"));
@@ -186,7 +186,7 @@ private slots:
         // closing) keeps the editing state and the user, and writes no trace
         // file either.
         plataforma::defineRelogio(QDateTime(kHoje, QTime(11, 0, 0)));
-        j.form->FormActivate();
+        j.reativa();
         QVERIFY(emEdicao(f));
         QCOMPARE(UsuarioAtual.str(), std::string("MARIA"));
         QVERIFY(!plataforma::arquivoExiste(j.caminho("ULTATIV.QVF")));
@@ -218,19 +218,19 @@ private slots:
         f.EditNome->clear();
         QTest::mouseClick(f.BotOkSenha, Qt::LeftButton);
         QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Não foi informado o Nome do Usuário."_w});
-        QCOMPARE(QApplication::focusWidget(), f.EditNome);
+        QCOMPARE(j.foco(), f.EditNome);
         QVERIFY(emLogin(f));
 
         j.mensagens.limpa();
         entra(f, "fulano", "1");
         QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Usuário FULANO não autorizado"_w});
-        QCOMPARE(QApplication::focusWidget(), f.EditNome);
+        QCOMPARE(j.foco(), f.EditNome);
 
         // A wrong password keeps both typed texts, and the focus on the password.
         j.mensagens.limpa();
         entra(f, "maria", "abd");
         QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Senha incorreta. Tente novamente."});
-        QCOMPARE(QApplication::focusWidget(), f.EditSenhaU);
+        QCOMPARE(j.foco(), f.EditSenhaU);
         QCOMPARE(f.EditNome->text(), QStringLiteral("MARIA"));
         QCOMPARE(f.EditSenhaU->text(), QStringLiteral("abd"));
         QVERIFY(emLogin(f));
@@ -239,7 +239,7 @@ private slots:
         j.mensagens.limpa();
         entra(f, "joao", "1");
         QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Usuário JOAO não autorizado"_w});
-        QCOMPARE(QApplication::focusWidget(), f.EditNome);
+        QCOMPARE(j.foco(), f.EditNome);
         QVERIFY(emLogin(f));
         QVERIFY(AcessoFinanceiro);  // read before the login right is checked
 
@@ -317,13 +317,13 @@ private slots:
         });
         Janela j(semMarca());
         auto& f = *j.form;
-        j.mensagens.aoFechar = [&j] { j.form->FormActivate(); };
         j.conexao->executa("alter table ESTACOES alter column USUARIO to USUARIO_");
         entra(f, "maria", "abc");
         QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
         QVERIFY(j.mensagens.ultima().find("USUARIO") != std::string::npos);
+        QVERIFY(j.volta());
         QVERIFY(emLogin(f));
-        j.form->FormActivate();
+        j.reativa();
         QVERIFY(emLogin(f));
     }
 
@@ -470,13 +470,31 @@ private slots:
             f.DBEdit25->setFocus();
             QTest::mouseClick(e, Qt::LeftButton);
             QCOMPARE(j.mensagens.textos, std::vector<std::string>{negado});
-            QCOMPARE(QApplication::focusWidget(), f.DBEditUnid);
+            QCOMPARE(j.foco(), f.DBEditUnid);
         }
+        // However the focus arrives: here with the window, after the colour
+        // message of a Tab out of the description. Nothing typed reaches the cost.
+        QTest::mouseClick(f.DBNavigator1->botao(widgets::DBNavigator::Cancelar), Qt::LeftButton);
+        const std::string codigo = j.dm->ComponentesCODIGO->comoTexto();
+        const auto custo = j.consulta("select CUSTOUNITR from COMPONEN where CODIGO = ?", {codigo});
+        QTest::keyClick(j.foco(), Qt::Key_F2);
+        QCOMPARE(j.foco(), f.DBEdit1);
+        QTest::keyClick(f.DBEdit1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(f.DBEdit1, "capsula 0 xyz");
+        j.mensagens.limpa();
+        QTest::keyClick(f.DBEdit1, Qt::Key_Tab);
+        QCOMPARE(j.mensagens.textos.size(), std::size_t(1));  // no such colour
+        QCOMPARE(j.foco(), f.DBEditUnid);
+        QTest::keyClicks(j.foco(), "9");
+        QTest::keyClick(j.foco(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(j.consulta("select CUSTOUNITR from COMPONEN where CODIGO = ?", {codigo}) == custo);
+
         // With the right, nothing stands in the way.
+        QTest::keyClick(j.foco(), Qt::Key_F2);
         AcessoFinanceiro = true;
         j.mensagens.limpa();
         QTest::mouseClick(f.DBEdit2, Qt::LeftButton);
-        QCOMPARE(QApplication::focusWidget(), f.DBEdit2);
+        QCOMPARE(j.foco(), f.DBEdit2);
         QVERIFY(j.mensagens.textos.empty());
     }
 };
