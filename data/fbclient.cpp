@@ -469,11 +469,11 @@ void leLinha(const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* 
             case SQL_D_FLOAT: v = le<double>(p); break;
             case SQL_TIMESTAMP: {
                 const auto ts = le<ISC_TIMESTAMP>(p);
-                v = QDateTime(deData(lib.util, ts.timestamp_date), deHora(lib.util, ts.timestamp_time));
+                v = dataHora(deData(lib.util, ts.timestamp_date), deHora(lib.util, ts.timestamp_time));
                 break;
             }
-            case SQL_TYPE_DATE: v = QDateTime(deData(lib.util, le<ISC_DATE>(p)), QTime(0, 0)); break;
-            case SQL_TYPE_TIME: v = QDateTime(kDataZero, deHora(lib.util, le<ISC_TIME>(p))); break;
+            case SQL_TYPE_DATE: v = dataHora(deData(lib.util, le<ISC_DATE>(p))); break;
+            case SQL_TYPE_TIME: v = dataHora(kDataZero, deHora(lib.util, le<ISC_TIME>(p))); break;
             case SQL_BLOB: v = Blob{leBlob(st, att, tra, le<ISC_QUAD>(p))}; break;
             case SQL_BOOLEAN: v = static_cast<std::int32_t>(le<FB_BOOLEAN>(p) ? 1 : 0); break;
             default: v = std::monostate{}; break;
