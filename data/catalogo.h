@@ -47,6 +47,12 @@ inline constexpr const char* kSqlPesquisaPadrao =
     "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE STARTING WITH ? "
     "and COMPONENTE LIKE cast(? as varchar(141)) and GRUPO = 'CAP' order by COMPONENTE";
 static_assert(formulario::kLarguraPadrao == 141);
+// The columns of a constraint's index, or of the index of that name: what a
+// key violation was on.
+inline constexpr const char* kSqlColunasDaRestricao =
+    "select trim(S.RDB$FIELD_NAME) from RDB$INDEX_SEGMENTS S where S.RDB$INDEX_NAME = coalesce("
+    "(select C.RDB$INDEX_NAME from RDB$RELATION_CONSTRAINTS C where C.RDB$CONSTRAINT_NAME = ?), ?)";
+inline constexpr const char* kSqlCodigoGravado = "select CODIGO from COMPONEN where CODIGO = ?";
 // Capsule colours for the colour box.
 inline constexpr const char* kSqlCores = "Select COR from CORCAP order by COR";
 // Last purchases of a description: bound value compared in capitals on both
