@@ -6,7 +6,6 @@
 #include "data/catalogo.h"
 #include "data/dm.h"
 #include "rules/normalizacao.h"
-#include "rules/pesquisa.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"
@@ -161,7 +160,7 @@ void FormPellora::PesquisaDescricao() {
     NomeComponente->setText(paraQString(t));
     auto& nomes = dm_->CompNome;
     nomes.close();
-    if (formulario::podeIniciarDescricao(t)) nomes.defineComando(dados::kSqlPesquisaDescricao, {t});
+    if (const auto pesquisa = dados::pesquisaDescricao(t)) nomes.defineComando(pesquisa->sql, pesquisa->parametros);
 
     if (nomes.isEmpty()) {
         nomes.close();

@@ -432,7 +432,8 @@ void medeOperacoes(const Opcoes& o, const Perfil& p, int capsulas, int vezes) {
                 },
                 [&](int) { return cronometra([&] { b.seleciona(sql, parametros); }); });
     };
-    pesquisa("description search (2 matches)", dados::kSqlPesquisaDescricao, {kTextoPesquisa});
+    const auto daJanela = *dados::pesquisaDescricao(kTextoPesquisa);
+    pesquisa("description search (2 matches)", daJanela.sql, daJanela.parametros);
     pesquisa("search, the literal LIKE 'Capsula gastro%'", kSqlPesquisaLiteral, {});
     pesquisa("search, the bound LIKE of the previous code", kSqlPesquisaAnterior, {kTextoPesquisa + "%"});
 

@@ -158,6 +158,13 @@ const std::vector<DefCampo>& camposCotDolar() {
     return c;
 }
 
+std::optional<InstrucaoPesquisa> pesquisaDescricao(const std::string& texto) {
+    if (!formulario::podeIniciarDescricao(texto)) return std::nullopt;
+    if (formulario::prefixoSimples(texto)) return InstrucaoPesquisa{kSqlPesquisaDescricao, {texto}};
+    return InstrucaoPesquisa{kSqlPesquisaPadrao,
+                             {formulario::prefixoPesquisa(texto), formulario::padraoPesquisa(texto)}};
+}
+
 std::string localBancoSuite(const std::string& ip) { return ip + kCaminhoBancoSuite; }
 
 std::string pastaClienteDoArquivo(const std::vector<std::string>* linhas) {

@@ -1,7 +1,9 @@
 #pragma once
 // Field lists and statements of the suite's cached datasets.
 #include "data/dataset.h"
+#include "rules/pesquisa.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,14 +26,33 @@ const std::vector<DefCampo>& camposForneced();
 const std::vector<DefCampo>& camposCotDolar();
 
 // The statements the windows run, by what they read.
-// The description search: the capsules whose description begins with the
-// bound text, in description order. The text is a value, so quotes, '%' and
-// '_' in it match themselves; and unlike a LIKE pattern bound at run time, a
-// prefix the server knows as such is served from the description index.
-// The text must fit the column (formulario::podeIniciarDescricao).
+// The description search: the capsules whose description is LIKE the text
+// followed by '%', the text's '%' and '_' wildcards, in description order. A
+// text without them is a plain prefix, bound to STARTING WITH: unlike a LIKE
+// pattern bound at run time, a prefix the server knows as such is served from
+// the description index. A text with them is bound as its pattern
+// (formulario::padraoPesquisa), in a text wide enough for any pattern, with
+// the part before its first wildcard as the prefix that narrows the index.
+// Either way the text is a value: quotes match themselves.
+struct InstrucaoPesquisa {
+    const char* sql;
+    std::vector<Valor> parametros;
+};
+// nullopt when no description can match the text (formulario::podeIniciarDescricao).
+std::optional<InstrucaoPesquisa> pesquisaDescricao(const std::string& texto);
 inline constexpr const char* kSqlPesquisaDescricao =
     "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE STARTING WITH ? "
     "and GRUPO = 'CAP' order by COMPONENTE";
+inline constexpr const char* kSqlPesquisaPadrao =
+    "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE STARTING WITH ? "
+    "and COMPONENTE LIKE cast(? as varchar(141)) and GRUPO = 'CAP' order by COMPONENTE";
+static_assert(formulario::kLarguraPadrao == 141);
+// The columns of a constraint's index, or of the index of that name: what a
+// key violation was on.
+inline constexpr const char* kSqlColunasDaRestricao =
+    "select trim(S.RDB$FIELD_NAME) from RDB$INDEX_SEGMENTS S where S.RDB$INDEX_NAME = coalesce("
+    "(select C.RDB$INDEX_NAME from RDB$RELATION_CONSTRAINTS C where C.RDB$CONSTRAINT_NAME = ?), ?)";
+inline constexpr const char* kSqlCodigoGravado = "select CODIGO from COMPONEN where CODIGO = ?";
 // Capsule colours for the colour box.
 inline constexpr const char* kSqlCores = "Select COR from CORCAP order by COR";
 // Last purchases of a description: bound value compared in capitals on both

@@ -423,7 +423,7 @@ ResultadoAplicacao Provedor::aplica(const std::vector<Alteracao>& alteracoes, in
             ok[i] = true;  // nothing changed here: nothing to send
             continue;
         }
-        Recusa recusa{a.tipo, {}, {}, 0, 0, false, false, i, -1};
+        Recusa recusa{a.tipo, {}, {}, 0, 0, false, false, i, -1, {}};
         try {
             const std::vector<int> localizadores = camposLocalizadores(*a.campos, modo_);
             if (gravacao->grava(a, localizadores) > 0 || a.tipo == TipoAlteracao::Inclusao) {
@@ -446,6 +446,7 @@ ResultadoAplicacao Provedor::aplica(const std::vector<Alteracao>& alteracoes, in
             recusa.sqlcode = e.sqlcode();
             recusa.gdscode = e.gdscode();
             recusa.violacaoChave = e.violacaoChave();
+            recusa.restricao = e.restricao();
         }
         recusa.valores = a.novos ? *a.novos : *a.antigos;
         res.recusas.push_back(std::move(recusa));

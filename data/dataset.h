@@ -85,6 +85,7 @@ struct Recusa {
     bool inexistente = false;   // nothing in the table carries the row's key any more
     std::size_t alteracao = 0;  // its place in the changes sent
     int linha = -1;             // the client dataset's row (recNo()-1); -1 for a deletion
+    std::string restricao;      // the constraint or unique index a key violation names
 };
 
 struct ResultadoAplicacao {

@@ -277,7 +277,7 @@ bool DM::aplicaComponentes(bool avisa) {
         std::vector<const Recusa*> codigosTomados, pendentes;
         for (const Recusa& recusa : r.recusas) {
             if (recusa.violacaoChave && recusa.tipo == TipoAlteracao::Inclusao && recusa.linha >= 0 &&
-                Componentes.state() == Estado::Navegando && rodada < rodadas) {
+                Componentes.state() == Estado::Navegando && rodada < rodadas && conflitoDeCodigo(recusa)) {
                 codigosTomados.push_back(&recusa);
             } else if (recusa.inexistente && recusa.tipo == TipoAlteracao::Alteracao && recusa.linha >= 0) {
                 // Nothing to store it in any more: the change goes, and the
@@ -322,6 +322,22 @@ bool DM::aplicaComponentes(bool avisa) {
             throw;
         }
         silencioso_ = false;
+    }
+}
+
+bool DM::conflitoDeCodigo(const Recusa& recusa) {
+    // The constraint or index the server names is the key on CODIGO alone;
+    // without a name, the refused code is found stored. Any other unique
+    // column (a pharmacy may keep its descriptions unique) is told as it is.
+    try {
+        if (!recusa.restricao.empty()) {
+            const auto colunas = sqlcon1.consulta(kSqlColunasDaRestricao, {recusa.restricao, recusa.restricao}).linhas;
+            return colunas.size() == 1 && colunas[0][0] == Valor(std::string("CODIGO"));
+        }
+        const Valor& codigo = recusa.valores.at(static_cast<std::size_t>(ComponentesCODIGO->indice()));
+        return !nulo(codigo) && !sqlcon1.consulta(kSqlCodigoGravado, {codigo}).linhas.empty();
+    } catch (const fb::ErroBanco&) {
+        return false;  // no second try: the refusal is told
     }
 }
 

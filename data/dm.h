@@ -128,6 +128,8 @@ private:
     // is false); a new capsule whose code was taken meanwhile gets the next free
     // code and is applied again. Returns false when a change stays pending.
     bool aplicaComponentes(bool avisa = true);
+    // Whether a new capsule was refused for its code, not for another unique column.
+    bool conflitoDeCodigo(const Recusa& recusa);
     // Tells the user of each new capsule stored under another code than the one shown.
     void avisaCodigosTrocados();
     void aplicaTutorial();

@@ -116,6 +116,17 @@ public:
     Status& operator=(const Status&) = delete;
 };
 
+// The name a key violation gives: the first argument of its code.
+std::string restricaoVioladaDe(const ISC_STATUS* vetor) {
+    for (const ISC_STATUS* p = vetor; *p != isc_arg_end;) {
+        const ISC_STATUS tipo = p[0];
+        if (tipo == isc_arg_gds && (p[1] == isc_unique_key_violation || p[1] == isc_no_dup))
+            return p[2] == isc_arg_string ? reinterpret_cast<const char*>(p[3]) : std::string();
+        p += tipo == isc_arg_cstring ? 3 : 2;
+    }
+    return {};
+}
+
 [[noreturn]] void lancaErro(const Biblioteca& lib, IStatus* status) {
     char texto[4096];
     const unsigned n = lib.util->formatStatus(texto, sizeof texto, status);
@@ -124,7 +135,7 @@ public:
     const int sqlcode = lib.sqlcode ? static_cast<int>(lib.sqlcode(vetor)) : 0;
     std::string mensagem(texto, std::min<std::size_t>(n, sizeof texto));
     while (!mensagem.empty() && (mensagem.back() == '\n' || mensagem.back() == '\r')) mensagem.pop_back();
-    throw ErroBanco(mensagem, sqlcode, gds);
+    throw ErroBanco(mensagem, sqlcode, gds, "EDatabaseError", restricaoVioladaDe(vetor));
 }
 
 // Runs f, turning the client's exceptions into ErroBanco.
@@ -469,11 +480,11 @@ void leLinha(const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* 
             case SQL_D_FLOAT: v = le<double>(p); break;
             case SQL_TIMESTAMP: {
                 const auto ts = le<ISC_TIMESTAMP>(p);
-                v = QDateTime(deData(lib.util, ts.timestamp_date), deHora(lib.util, ts.timestamp_time));
+                v = dataHora(deData(lib.util, ts.timestamp_date), deHora(lib.util, ts.timestamp_time));
                 break;
             }
-            case SQL_TYPE_DATE: v = QDateTime(deData(lib.util, le<ISC_DATE>(p)), QTime(0, 0)); break;
-            case SQL_TYPE_TIME: v = QDateTime(kDataZero, deHora(lib.util, le<ISC_TIME>(p))); break;
+            case SQL_TYPE_DATE: v = dataHora(deData(lib.util, le<ISC_DATE>(p))); break;
+            case SQL_TYPE_TIME: v = dataHora(kDataZero, deHora(lib.util, le<ISC_TIME>(p))); break;
             case SQL_BLOB: v = Blob{leBlob(st, att, tra, le<ISC_QUAD>(p))}; break;
             case SQL_BOOLEAN: v = static_cast<std::int32_t>(le<FB_BOOLEAN>(p) ? 1 : 0); break;
             default: v = std::monostate{}; break;

@@ -58,17 +58,21 @@ public:
 class ErroBanco : public plataforma::Erro {
 public:
     ErroBanco(const std::string& mensagem, int sqlcode, std::intptr_t gdscode,
-              std::string classe = "EDatabaseError")
-        : plataforma::Erro(mensagem, std::move(classe)), sqlcode_(sqlcode), gdscode_(gdscode) {}
+              std::string classe = "EDatabaseError", std::string restricao = {})
+        : plataforma::Erro(mensagem, std::move(classe)), sqlcode_(sqlcode), gdscode_(gdscode),
+          restricao_(std::move(restricao)) {}
     int sqlcode() const { return sqlcode_; }
     std::intptr_t gdscode() const { return gdscode_; }
     bool violacaoChave() const;     // -803 / unique or primary key
+    // The constraint or unique index a key violation names; empty when none.
+    const std::string& restricao() const { return restricao_; }
     bool conexaoPerdida() const;    // network error, shutdown, connection lost
     bool bloqueio() const;          // lock conflict / lock timeout
 
 private:
     int sqlcode_;
     std::intptr_t gdscode_;
+    std::string restricao_;
 };
 
 // The client library: `pasta` empty means the default name through the system's

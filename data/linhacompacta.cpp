@@ -142,7 +142,7 @@ void le(const unsigned char*& p, Tipo t, signed char escalaCampo, Valor& v) {
     case kReal: v = tira<double>(p); return;
     case kDataHora: {
         const QDate d = QDate::fromJulianDay(tira<std::int64_t>(p));
-        v = QDateTime(d, QTime::fromMSecsSinceStartOfDay(tira<std::int32_t>(p)));
+        v = dataHora(d, QTime::fromMSecsSinceStartOfDay(tira<std::int32_t>(p)));
         return;
     }
     case kDataHoraInvalida: v = QDateTime(); return;

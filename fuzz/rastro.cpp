@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     if (logon.estado == ArquivoRastro::Estado::Ausente) EXIGE(d.motivo == MotivoLogon::SemArquivoLogon);
     if (d.candidato) {
         // Only a sign-on of today within the auto-logoff time.
-        const auto data = plataforma::converteData(logon.linhas.size() > 2 ? logon.linhas[2].substr(0, 20) : "");
+        const auto data = plataforma::converteDataCurta(logon.linhas.size() > 2 ? logon.linhas[2].substr(0, 20) : "");
         EXIGE(data && *data == agora.date());
         EXIGE(minutosLogoff(partes[2]).has_value());
     }

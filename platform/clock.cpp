@@ -20,6 +20,42 @@ int numero(const std::string& t, std::size_t& pos, int maxDigitos) {
     return n == 0 ? -1 : v;
 }
 
+// The order of day, month and year in the locale's short date format, as the
+// letters of its fields ("Mdy" for "M/d/yy"); day first when one is missing.
+std::string ordemDaData() {
+    std::string ordem;
+    bool literal = false;  // inside quotes
+    for (QChar c : QLocale().dateFormat(QLocale::ShortFormat)) {
+        if (c == QLatin1Char('\'')) literal = !literal;
+        else if (!literal && (c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) &&
+                 ordem.find(c.toLatin1()) == std::string::npos)
+            ordem += c.toLatin1();
+    }
+    return ordem.size() == 3 ? ordem : "dMy";
+}
+
+// Day, month and year in the given order, separated by the locale's date
+// separator: one or two digits each, the year up to four (two taken as 20yy).
+std::optional<QDate> leData(const std::string& texto, const std::string& ordem) {
+    const std::string t(plataforma::apara(texto));
+    const char s = separadorData();
+    std::size_t pos = 0;
+    int dia = 0, mes = 0, ano = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (i > 0 && (pos >= t.size() || t[pos++] != s)) return std::nullopt;
+        const std::size_t inicio = pos;
+        const int v = numero(t, pos, ordem[i] == 'y' ? 4 : 2);
+        if (v < 0) return std::nullopt;
+        if (ordem[i] == 'd') dia = v;
+        else if (ordem[i] == 'M') mes = v;
+        else ano = pos - inicio <= 2 ? 2000 + v : v;
+    }
+    if (pos != t.size()) return std::nullopt;
+    const QDate r(ano, mes, dia);
+    if (!r.isValid()) return std::nullopt;
+    return r;
+}
+
 // The first punctuation character between the fields of a format.
 char separadorDoFormato(const QString& formato, char reserva) {
     for (QChar c : formato)
@@ -48,22 +84,9 @@ std::string formataHora(const QTime& t) {
     return b;
 }
 
-std::optional<QDate> converteData(const std::string& texto) {
-    const std::string t(plataforma::apara(texto));
-    const char s = separadorData();
-    std::size_t pos = 0;
-    const int d = numero(t, pos, 2);
-    if (d < 0 || pos >= t.size() || t[pos++] != s) return std::nullopt;
-    const int m = numero(t, pos, 2);
-    if (m < 0 || pos >= t.size() || t[pos++] != s) return std::nullopt;
-    const std::size_t inicioAno = pos;
-    int a = numero(t, pos, 4);
-    if (a < 0 || pos != t.size()) return std::nullopt;
-    if (pos - inicioAno <= 2) a += 2000;
-    QDate r(a, m, d);
-    if (!r.isValid()) return std::nullopt;
-    return r;
-}
+std::optional<QDate> converteData(const std::string& texto) { return leData(texto, "dMy"); }
+
+std::optional<QDate> converteDataCurta(const std::string& texto) { return leData(texto, ordemDaData()); }
 
 std::optional<QTime> converteHora(const std::string& texto) {
     const std::string t(plataforma::apara(texto));

@@ -23,5 +23,9 @@ std::string formataHora(const QTime& t);   // hh:nn:ss
 // A two-digit year is taken as 20yy.
 std::optional<QDate> converteData(const std::string& texto);
 std::optional<QTime> converteHora(const std::string& texto);
+// A date in the locale's short date format, as the suite's other modules write
+// it: day, month and year in the format's order ("M/d/yy" is month first) with
+// its separator, the same digits as converteData reads.
+std::optional<QDate> converteDataCurta(const std::string& texto);
 
 }  // namespace plataforma

@@ -3,11 +3,11 @@
 #include "platform/log.h"
 #include "platform/text.h"
 
+#include <QFile>
+#include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 using namespace plataforma::literais;
 
@@ -57,42 +57,29 @@ std::optional<std::vector<std::string>> leLinhas(const std::string& caminho, std
     return linhas;
 }
 
-namespace {
-// Creates the file anew with the lines; 0, or the reason of the failure.
-int escreveArquivo(const std::string& caminho, const std::vector<std::string>& linhas) {
-    std::FILE* f = std::fopen(caminho.c_str(), "wb");
-    if (!f) return errno;
-    int motivo = 0;
-    for (const auto& l : linhas)
-        if (std::fwrite(l.data(), 1, l.size(), f) != l.size() || std::fwrite("\r\n", 1, 2, f) != 2) {
-            motivo = errno;
-            break;
-        }
-    if (std::fclose(f) != 0 && motivo == 0) motivo = errno;
-    return motivo;
-}
-}  // namespace
-
 bool gravaLinhas(const std::string& caminho, const std::vector<std::string>& linhas) {
-    // Written beside the file and put in its place only when whole, so that a
-    // full disk leaves the old file rather than an empty one. A folder that
-    // takes no new file still lets the file itself be rewritten.
-    const std::string novo = caminho + ".novo";
-    int motivo = escreveArquivo(novo, linhas);
-    std::error_code ec;
-    if (motivo == 0) {
-        std::filesystem::rename(novo, caminho, ec);
-        motivo = ec.value();
+    QByteArray conteudo;
+    for (const auto& l : linhas) conteudo.append(l.data(), static_cast<qsizetype>(l.size())).append("\r\n");
+    // Written beside the file under a name of its own and put in its place only
+    // when whole: a full disk leaves the old file rather than an empty one, and
+    // two programs writing the same file at once (the same user twice) each put
+    // in a whole file of their own. A folder that takes no new file still lets
+    // the file itself be rewritten (where Qt does so: not on Windows).
+    QSaveFile arquivo(QFile::decodeName(caminho.c_str()));
+    arquivo.setDirectWriteFallback(true);
+    // Unbuffered, so that a failed write is seen here: the write buffer's own
+    // failure at commit() would go unnoticed and the short file take the place
+    // of the old one.
+    bool gravado = arquivo.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qsizetype feito = 0; gravado && feito < conteudo.size();) {
+        const qint64 n = arquivo.write(conteudo.constData() + feito, conteudo.size() - feito);
+        gravado = n > 0;
+        feito += gravado ? n : 0;
     }
-    if (motivo != 0) {
-        std::filesystem::remove(novo, ec);
-        if (motivo == EACCES || motivo == EPERM) motivo = escreveArquivo(caminho, linhas);
-    }
-    if (motivo != 0) {
-        anotaNoLog("Não foi possível gravar o arquivo "_w + caminho + ": " + std::strerror(motivo));
-        return false;
-    }
-    return true;
+    if (gravado && arquivo.commit()) return true;
+    // The system's own words for the reason; the half-written file goes with `arquivo`.
+    anotaNoLog("Não foi possível gravar o arquivo "_w + caminho + ": " + deQString(arquivo.errorString()));
+    return false;
 }
 
 }  // namespace plataforma

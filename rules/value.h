@@ -32,6 +32,13 @@ struct Blob {
     friend bool operator==(const Blob&, const Blob&) = default;
 };
 
+// A date or timestamp of the database: a clock's reading with no zone, held as
+// UTC, which has no gaps. Held in local time, the days without a local midnight
+// (daylight saving time began at 00:00 in Sao Paulo) would be lost.
+inline QDateTime dataHora(const QDate& data, const QTime& hora = QTime(0, 0)) {
+    return QDateTime(data, hora, Qt::UTC);
+}
+
 using Valor = std::variant<std::monostate, std::string, std::int32_t, std::int64_t, Decimal, double,
                            QDateTime, Blob>;
 

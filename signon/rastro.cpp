@@ -18,8 +18,7 @@ std::string linha(const std::vector<std::string>& linhas, std::size_t n, std::si
 }
 
 // Seconds on the wall clock, free of time zones: the files hold local clock texts.
-std::optional<long long> segundosParede(const std::string& data, const std::string& hora) {
-    const auto d = plataforma::converteData(data);
+std::optional<long long> segundosParede(const std::optional<QDate>& d, const std::string& hora) {
     const auto h = plataforma::converteHora(hora);
     if (!d || !h) return std::nullopt;
     return d->toJulianDay() * 86400LL + h->msecsSinceStartOfDay() / 1000;
@@ -57,14 +56,14 @@ DecisaoLogon decideLogon(const ArquivoRastro& logon, const ArquivoRastro& ativid
     r.usuario = linha(logon.linhas, 1, kCapacidadeNome);
     r.nome = linha(logon.linhas, 2, kCapacidadeNome);
 
-    const std::string dataLogon = linha(logon.linhas, 3, kCapacidadeDataHora);
-    const std::string horaLogon = linha(logon.linhas, 4, kCapacidadeDataHora);
-    std::optional<long long> ultima = segundosParede(dataLogon, horaLogon);
+    // Written by the suite's sign-on in the workstation's short date format.
+    const auto dataLogon = plataforma::converteDataCurta(linha(logon.linhas, 3, kCapacidadeDataHora));
+    std::optional<long long> ultima = segundosParede(dataLogon, linha(logon.linhas, 4, kCapacidadeDataHora));
     if (!ultima) {
         r.motivo = MotivoLogon::DataHoraInvalida;
         return r;
     }
-    if (*plataforma::converteData(dataLogon) != agora.date()) {
+    if (*dataLogon != agora.date()) {
         r.motivo = MotivoLogon::LogonDeOutroDia;
         r.apagarArquivos = true;
         return r;
@@ -75,7 +74,8 @@ DecisaoLogon decideLogon(const ArquivoRastro& logon, const ArquivoRastro& ativid
         return r;
     }
     if (atividade.estado == ArquivoRastro::Estado::Lido) {
-        const auto atividadeEm = segundosParede(linha(atividade.linhas, 1, kCapacidadeDataHora),
+        // Written day first ("dd/mm/yy"), as linhasUltimaAtividade does.
+        const auto atividadeEm = segundosParede(plataforma::converteData(linha(atividade.linhas, 1, kCapacidadeDataHora)),
                                                 linha(atividade.linhas, 2, kCapacidadeDataHora));
         if (!atividadeEm) {
             r.motivo = MotivoLogon::DataHoraInvalida;

@@ -1,7 +1,8 @@
 #pragma once
 // Whether the suite's current sign-on on this computer may be taken over, from
-// its two trace files: the logon file (user key, plain name, sign-on date and
-// time) and the last-activity file (date and time a module was last used).
+// its two trace files: the logon file (user key, plain name, sign-on date in
+// the workstation's short date format, time) and the last-activity file (date
+// "dd/mm/yy" and time a module was last used).
 #include <QDateTime>
 #include <optional>
 #include <string>

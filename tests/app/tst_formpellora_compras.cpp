@@ -2,6 +2,7 @@
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
 #include "platform/text.h"
+#include "support/fuso.h"
 #include "support/janela.h"
 
 #include <QFrame>
@@ -33,7 +34,11 @@ class TestFormPelloraCompras : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { EXIGE_BANCO(); }
+    void initTestCase() {
+        fusoteste::saoPaulo();
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        EXIGE_BANCO();
+    }
 
     void tresComprasDaMaisNova() {
         Janela j;
@@ -100,6 +105,17 @@ private slots:
         QCOMPARE(coluna(j, 1), (std::vector<std::string>{"7", "004977"}));
         QCOMPARE(f.lblFornecUltimaCompra->text(), QStringLiteral("Fornecedor: Avulso"));
         QCOMPARE(f.lblTelUltimaCompra->text(), QStringLiteral("Telefone....: "));
+    }
+
+    // Bought the day daylight saving time began in Sao Paulo, which had no midnight.
+    void compraDeUmDiaSemMeiaNoite() {
+        Janela j;
+        j.conexao->executa("insert into NFISCAL (DATA, NOTAFISCAL, FORNECEDOR) values ('2018-11-04', '9', 'Avulso')");
+        j.conexao->executa(
+            "insert into COMPRAS (LABORATORIO, NOTAFISCAL, FORNECEDOR, DATA, QUANTIDADE, UNIDADE, PRECOUNITR, SALDO, "
+            "COMPONENTE) values ('Matriz', '9', 'Avulso', '2018-11-04', 100, 'un', 0.02, 2, 'CAPSULA 5 INCOLOR')");
+        abreCompras(j, "Capsula 5 incolor");
+        QCOMPARE(coluna(j, 4), std::vector<std::string>{"04/11/2018"});
     }
 
     void semComprasPainelVazio() {

@@ -93,6 +93,10 @@ private slots:
         pesquisa(j, QString::fromUtf8("C\u00c1PSULA 2 IN"));
         QCOMPARE(f.NomeComponente->text(), QStringLiteral("Capsula 2 in"));
         QCOMPARE(atual(j), std::string("Capsula 2 incolor"));
+
+        // '%' and '_' are wildcards, as in the LIKE literal of the text.
+        pesquisa(j, QStringLiteral("%1 bran_a"));
+        QCOMPARE(atual(j), std::string("Capsula 1 branca"));
         QVERIFY(j.mensagens.textos.empty());
     }
 
@@ -141,12 +145,11 @@ private slots:
         Janela j;
         auto& f = *j.form;
         const std::string antes = atual(j);
-        // Quotes, '%' and '_' are matched as themselves; unescaped, the last two
-        // would find "Capsula 1 branca". Texts longer than a description, or
-        // whose escaped pattern is, find nothing either, without a database error.
-        for (const QString& texto : {QStringLiteral("xyz"), QStringLiteral("capsula 0'"), QStringLiteral("%1 branca"),
-                                     QString(300, QLatin1Char('x')), QString(70, QLatin1Char('%')),
-                                     QStringLiteral("_apsula 1 branca"), QStringLiteral("capsula 1 b%")}) {
+        // A quote is matched as itself. Texts of more characters than a
+        // description, a '%' aside, find nothing either, without a database error.
+        for (const QString& texto : {QStringLiteral("xyz"), QStringLiteral("capsula 0'"),
+                                     QString(300, QLatin1Char('x')), QString(71, QLatin1Char('_')),
+                                     QStringLiteral("capsula 1 b%z")}) {
             j.mensagens.limpa();
             pesquisa(j, texto);
             const std::string t = plataforma::deQString(f.NomeComponente->text());
@@ -159,8 +162,7 @@ private slots:
             QVERIFY(f.BotFecharComp->isEnabled() && !f.botgradecomp->isEnabled() && !f.BotPesqcomp->isEnabled());
             QCOMPARE(atual(j), antes);
         }
-        QCOMPARE(f.NomeComponente->text(), QStringLiteral("Capsula 1 b%"));
-        QVERIFY(!dados::nulo(j.consulta("select CODIGO from COMPONEN where COMPONENTE = 'Capsula 1 branca'")));
+        QCOMPARE(f.NomeComponente->text(), QStringLiteral("Capsula 1 b%z"));
     }
 
     void aMensagemDevolveACaixaUtilizavel() {

@@ -8,6 +8,7 @@
 #include "support/janela.h"
 
 #include <QFrame>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -107,7 +108,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { EXIGE_BANCO(); }
+    void initTestCase() {
+        EXIGE_BANCO();
+        // The trace files' dates as a pt-BR workstation writes them.
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    }
 
     void painelDeLoginSemRastro() {
         Janela j(semMarca());

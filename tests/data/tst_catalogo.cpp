@@ -1,10 +1,9 @@
 // Statements of the catalogue against the database server: the description
-// search finds what the LIKE literal of the same text finds, and the support
-// check tells which recommended indexes a database has.
+// search finds what the LIKE literal of the same text finds, wildcards and
+// all, and the support check tells which recommended indexes a database has.
 #include "data/catalogo.h"
 #include "data/indices.h"
 #include "platform/text.h"
-#include "rules/pesquisa.h"
 #include "support/dbtest.h"
 
 #include <QTest>
@@ -20,17 +19,16 @@ std::vector<std::string> codigos(const fb::Resultado& r) {
     return c;
 }
 
-// The search as a literal pattern: quotes doubled, wildcards and the escape
-// character escaped, so that the text matches itself.
+// The search as the statement with the text between the quotes of its LIKE
+// literal: quotes doubled, '%' and '_' wildcards.
 std::string sqlLiteral(const std::string& texto) {
     std::string padrao;
     for (char c : texto) {
-        if (c == '%' || c == '_' || c == '\\') padrao += '\\';
         padrao += c;
         if (c == '\'') padrao += c;
     }
     return "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE LIKE '" + padrao +
-           "%' ESCAPE '\\' and GRUPO = 'CAP' order by COMPONENTE";
+           "%' and GRUPO = 'CAP' order by COMPONENTE";
 }
 
 const std::string k70 = "Capsula " + std::string(62, 'x');
@@ -70,13 +68,17 @@ private slots:
         dbteste::limpaSuite(*c_);
     }
 
-    // The texts on which a bound prefix and a literal pattern could part.
+    // The texts on which a bound prefix and the literal pattern could part.
     void pesquisaComoOLiteral_data() {
         QTest::addColumn<QByteArray>("texto");
         QTest::addColumn<int>("achadas");
-        QTest::newRow("percent") << QByteArray("Capsula 50%") << 1;
-        QTest::newRow("underscore") << QByteArray("Capsula a_") << 1;
+        QTest::newRow("percent") << QByteArray("Capsula 50%") << 2;
+        QTest::newRow("underscore") << QByteArray("Capsula a_") << 2;
+        QTest::newRow("leading percent") << QByteArray("%verde") << 3;
+        QTest::newRow("one-character size") << QByteArray("Capsula _ azul") << 1;
+        QTest::newRow("wildcard, trailing blank") << QByteArray("Capsula _ ") << 5;
         QTest::newRow("quote") << QByteArray("Capsula d'") << 1;
+        QTest::newRow("quote and wildcard") << QByteArray("%d'_g") << 1;
         QTest::newRow("backslash") << QByteArray("Capsula \\") << 1;
         QTest::newRow("prefix") << QByteArray("Capsula 0") << 4;
         QTest::newRow("one trailing blank") << QByteArray("Capsula 0 ") << 2;
@@ -85,6 +87,9 @@ private slots:
         QTest::newRow("empty") << QByteArray() << 14;
         QTest::newRow("70 characters") << QByteArray::fromStdString(k70) << 1;
         QTest::newRow("71 characters") << QByteArray::fromStdString(k70 + " ") << 0;
+        QTest::newRow("70 with a wildcard") << QByteArray::fromStdString(k70.substr(0, 69) + "_") << 1;
+        QTest::newRow("71 with wildcards") << QByteArray::fromStdString(k70 + "_") << 0;
+        QTest::newRow("80 percent signs") << QByteArray(80, '%') << 14;
     }
     void pesquisaComoOLiteral() {
         QFETCH(QByteArray, texto);
@@ -92,10 +97,10 @@ private slots:
         const std::string t = texto.toStdString();
         const auto esperadas = codigos(c_->consulta(sqlLiteral(t)));
         QCOMPARE(static_cast<int>(esperadas.size()), achadas);
-        // As the window searches: no statement for a text longer than a description.
-        const auto nossas = formulario::podeIniciarDescricao(t)
-                                ? codigos(c_->consulta(kSqlPesquisaDescricao, {t}))
-                                : std::vector<std::string>{};
+        // As the window searches: no statement for a text no description can match.
+        const auto pesquisa = pesquisaDescricao(t);
+        const auto nossas =
+            pesquisa ? codigos(c_->consulta(pesquisa->sql, pesquisa->parametros)) : std::vector<std::string>{};
         QCOMPARE(nossas, esperadas);
     }
 

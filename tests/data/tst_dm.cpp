@@ -6,6 +6,7 @@
 #include "settings/settings.h"
 #include "support/dbtest.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace plataforma::literais;
@@ -172,6 +173,20 @@ private slots:
         QVERIFY(!dm->Componentes.active());
         QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = '000007'")).comoReal(),
                  2.0);
+    }
+
+    // A pharmacy's own unique index on the description: a repeated description
+    // is refused once, and the capsule keeps the code it shows.
+    void outraChaveUnicaNaoTrocaOCodigo() {
+        direta_->executa("create unique index IX_TESTE_DESCRICAO on COMPONEN (COMPONENTE)");
+        const auto remove = qScopeGuard([this] { direta_->executa("drop index IX_TESTE_DESCRICAO"); });
+        insereCodigo("000001", "CAP");
+        auto dm = modulo();
+        dm->Componentes.append();
+        dm->ComponentesCOMPONENTE->defineValor(std::string("Materia 000001"));
+        dm->Componentes.post();
+        QCOMPARE(mensagens_.textos.size(), std::size_t(1));
+        QCOMPARE(dm->ComponentesCODIGO->comoTexto(), std::string("000002"));
     }
 
     void codigoTomadoPorOutraEstacaoRecebeOProximo() {

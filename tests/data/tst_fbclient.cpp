@@ -4,6 +4,7 @@
 #include "data/fbclient.h"
 #include "platform/text.h"
 #include "support/dbtest.h"
+#include "support/fuso.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -71,7 +72,7 @@ std::vector<std::pair<std::string, Valor>> linhaCompleta() {
         {"DOSEMAXPERC", Decimal{99999, 3}},
         {"FICHATECNICA", ficha},
         {"EXCIPIENTE", std::string("Amido")},
-        {"VALIDADE", QDateTime(QDate(2031, 12, 31), QTime(23, 59, 58, 123))},
+        {"VALIDADE", dataHora(QDate(2031, 12, 31), QTime(23, 59, 58, 123))},
         {"DCB", std::string("04321")},
         {"LISTA", std::string("C1")},
         {"USOCONTINUO", std::string("S")},
@@ -129,6 +130,7 @@ class TstFbClient : public QObject {
 
 private slots:
     void initTestCase() {
+        fusoteste::saoPaulo();
         EXIGE_BANCO();
         con = dbteste::conectaSuite();
         dbteste::limpaSuite(*con);
@@ -263,7 +265,7 @@ private slots:
         QCOMPARE(r.colunas[3].nome, std::string("TEL"));
         QCOMPARE(r.indice("nota fiscal"), 2);
         QCOMPARE(r.indice("Tel"), 3);
-        QCOMPARE(std::get<QDateTime>(l[4]), QDateTime(QDate(2024, 2, 29), QTime(0, 0)));
+        QCOMPARE(std::get<QDateTime>(l[4]), dataHora(QDate(2024, 2, 29)));
         QCOMPARE(r.colunas[4].tipo, TipoColuna::Data);
         QCOMPARE(std::get<QDateTime>(l[5]).time(), QTime(13, 14, 15, 500));
         QCOMPARE(r.colunas[5].tipo, TipoColuna::Hora);
@@ -271,6 +273,15 @@ private slots:
         QCOMPARE(std::get<std::int32_t>(l[7]), -7);
         QCOMPARE(std::get<Decimal>(l[8]).comoTexto(), std::string("-1.5"));
         QVERIFY(nulo(l[9]));
+    }
+
+    // The day daylight saving time began in Sao Paulo had no midnight there:
+    // a timestamp of it is read and written back as it was.
+    void timestampWithoutALocalMidnight() {
+        con->executa("insert into COMPONEN (CODIGO, VALIDADE) values ('000001', '2017-10-15 00:30:00')");
+        con->executa("update COMPONEN set VALIDADE = ?", {dbteste::valor(*con, "select VALIDADE from COMPONEN")});
+        QCOMPARE(dbteste::valor(*con, "select cast(VALIDADE as varchar(24)) from COMPONEN"),
+                 Valor(std::string("2017-10-15 00:30:00.0000")));
     }
 
     void primaryKeyViolationIsRecognised() {

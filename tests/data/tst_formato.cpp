@@ -2,6 +2,7 @@
 // reading it back.
 #include "data/dataset.h"
 #include "data/formato.h"
+#include "support/fuso.h"
 
 #include <QLocale>
 #include <QtTest>
@@ -17,6 +18,7 @@ class TstFormato : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { fusoteste::saoPaulo(); }
     void init() { QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil)); }
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
 
@@ -112,6 +114,13 @@ private slots:
         QCOMPARE(leInteiro("99999999999"), std::optional<std::int64_t>(99999999999));
         QVERIFY(!leInteiro("4,2"));
         QVERIFY(!leInteiro(""));
+    }
+
+    // Typed for the day daylight saving time began in Sao Paulo (no midnight there).
+    void dataSemMeiaNoiteLocal() {
+        const auto dia = leDataHora("04/11/2018");
+        QVERIFY(dia);
+        QCOMPARE(textoDataHora(*dia), std::string("04/11/2018"));
     }
 
     void idaEVoltaPeloTextoDeEdicao() {

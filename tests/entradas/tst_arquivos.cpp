@@ -77,7 +77,11 @@ class TstArquivos : public QObject {
     std::unique_ptr<Janela> janela_;  // one window for every trace-file case
 
 private slots:
-    void initTestCase() { EXIGE_BANCO(); }
+    void initTestCase() {
+        EXIGE_BANCO();
+        // The trace files' dates as a pt-BR workstation writes them.
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    }
     void cleanupTestCase() { janela_.reset(); }
 
     // ------------------------------------------------------------ trace files

@@ -91,6 +91,9 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::Finnish, QLocale::Finland));
         QCOMPARE(formataHora(QTime(9, 4, 5)), "09.04.05");
         QCOMPARE(converteHora("09.04.05"), std::optional<QTime>(QTime(9, 4, 5)));
+        QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));  // yyyy-MM-dd
+        QCOMPARE(converteDataCurta("2024-03-05"), std::optional<QDate>(QDate(2024, 3, 5)));
+        QVERIFY(!converteDataCurta("05-03-2024"));
         QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
         QCOMPARE(formataData(QDate(2024, 3, 5)) + " " + formataHora(QTime(9, 4, 5)), "05/03/24 09:04:05");
     }

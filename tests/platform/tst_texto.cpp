@@ -2,9 +2,12 @@
 #include "platform/files.h"
 #include "platform/text.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 using namespace plataforma;
 
@@ -119,6 +122,22 @@ private slots:
         QVERIFY(gravaLinhas(caminho("w.txt"), {}));  // written anew
         QCOMPARE(conteudo("w.txt"), QByteArray());
         QVERIFY(!gravaLinhas(caminho("nao/existe/w.txt"), {"x"}));
+    }
+
+    // The same user twice on one computer: each program's file goes in whole,
+    // and neither takes the other's half-written one for its own.
+    void doisGravadoresAoMesmoTempo() {
+        std::atomic<int> falhas{0};
+        auto grava = [&](const char* linha) {
+            for (int i = 0; i < 100; ++i) falhas += !gravaLinhas(caminho("ULTATIV.QVF"), std::vector<std::string>(2000, linha));
+        };
+        std::thread a(grava, "aaaaaaaa"), b(grava, "bbbbbbbb");
+        a.join();
+        b.join();
+        QCOMPARE(falhas.load(), 0);
+        const auto lidas = leLinhas(caminho("ULTATIV.QVF")).value_or(std::vector<std::string>{""});
+        QCOMPARE(lidas, std::vector<std::string>(2000, lidas.front()));
+        QCOMPARE(QDir(pasta_.path()).entryList({"ULTATIV*"}), QStringList{"ULTATIV.QVF"});
     }
 
     void existenciaEApagamento() {

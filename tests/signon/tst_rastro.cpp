@@ -33,6 +33,9 @@ void confereNaoReusavel(const DecisaoLogon& d, MotivoLogon motivo) {
 class TstRastro : public QObject {
     Q_OBJECT
 private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil)); }
+    void cleanupTestCase() { QLocale::setDefault(QLocale::system()); }
+
     void limiteDoLogoff() {
         const auto l = logon("10/03/25", "10:00:00");
         const DecisaoLogon valido = decide(l, "5", em(kHoje, 10, 4, 59));
@@ -65,6 +68,19 @@ private slots:
                        ArquivoRastro::lido({"lixo"})).apagarArquivos);
         // A sign-on dated in the future is not today's either.
         QVERIFY(decide(logon("11/03/25", "10:00:00"), "5", em(kHoje, 10, 0, 0)).apagarArquivos);
+    }
+
+    // The logon file's date is in the workstation's short date format; the
+    // last-activity file's is always day first, as the program writes it.
+    void dataDoLogonNoFormatoDaLocalidade() {
+        const QDateTime agora = em(QDate(2026, 3, 4), 10, 2, 0);
+        QVERIFY(decide(logon("04/03/2026", "10:00:00"), "5", agora).candidato);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QVERIFY(decide(logon("3/4/26", "10:00:00"), "5", agora,
+                       ArquivoRastro::lido(linhasUltimaAtividade(agora.addSecs(-60)))).candidato);
+        QVERIFY(decide(logon("3/3/26", "10:00:00"), "5", agora).apagarArquivos);
+        // A date that cannot be read leaves the suite's files alone.
+        confereNaoReusavel(decide(logon("13/3/26", "10:00:00"), "5", agora), MotivoLogon::DataHoraInvalida);
     }
 
     void atravessandoAMeiaNoite() {

@@ -269,7 +269,7 @@ private slots:
         Capsulas c;
         const std::vector<Valor> linha{txt("000009"),     std::string("a\0b", 3),
                                        Decimal{-7, 2},    txt(""),
-                                       -0.5,              QDateTime(QDate(1900, 1, 1), QTime(23, 59, 59, 999)),
+                                       -0.5,              dataHora(QDate(1900, 1, 1), QTime(23, 59, 59, 999)),
                                        Blob{std::string(200, '\xFF')}, std::int64_t{1} << 40};
         c.dsp.tabela.linhas = {linha};
         c.cds.open();
