@@ -65,6 +65,7 @@ public:
     bool violacaoChave() const;     // -803 / unique or primary key
     bool conexaoPerdida() const;    // network error, shutdown, connection lost
     bool bloqueio() const;          // lock conflict / lock timeout
+    bool semPrivilegio() const;     // the user may not do this to that table
 
 private:
     int sqlcode_;
