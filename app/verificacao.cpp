@@ -267,12 +267,17 @@ void verificaSenhaDoPrograma(Contexto& ctx, Relatorio& r) {
         } catch (const std::exception&) {
         }
     }
-    if (aceita)
-        r.aviso("Login", "o servidor aceita SYSDBA com a senha que toda cópia do programa traz: quem tiver uma cópia "
-                         "lê e altera todos os bancos desse servidor. Crie o usuário do programa com "
-                         "/usr/share/capsulas/privilegios.sql, defina ISC_USER e ISC_PASSWORD nas estações e, quando "
-                         "nenhum módulo da suíte entrar mais com essa senha, troque-a no servidor (guia do "
-                         "administrador)."_w);
+    if (!aceita) return;
+    const std::string quando =
+        "quando nenhuma estação nem módulo da suíte entrar mais com essa senha, troque-a no servidor (guia do "
+        "administrador)."_w;
+    const std::string oQueFazer = ctx.login == dados::OrigemLogin::Ambiente
+                                      ? "Esta estação já entra com o usuário de ISC_USER; "_w
+                                      : "Crie o usuário do programa com /usr/share/capsulas/privilegios.sql, defina "
+                                        "ISC_USER e ISC_PASSWORD nas estações e, "_w;
+    r.aviso("Login", "o servidor aceita SYSDBA com a senha que toda cópia do programa traz: quem tiver uma cópia lê "
+                     "e altera todos os bancos desse servidor. "_w +
+                         oQueFazer + quando);
 }
 
 void verificaPastaSuite(Contexto&, Relatorio& r) {
