@@ -160,6 +160,25 @@ void verificaBibliotecaCliente(Contexto& ctx, Relatorio& r) {
     }
 }
 
+void verificaLogin(Contexto& ctx, Relatorio& r) {
+    ctx.login = dados::aplicaLoginDoAmbiente(ctx.parametros);
+    const auto incompleto = [&r](const char* dada, const char* falta) {
+        r.aviso("Login", std::string(dada) + " sem " + falta +
+                             ": o programa entra como SYSDBA com a senha do programa. Defina as duas variáveis "
+                             "para todos os usuários desta estação (guia do administrador)."_w);
+    };
+    switch (ctx.login) {
+        case dados::OrigemLogin::Programa:
+            r.ok("Login", "SYSDBA com a senha do programa (sem ISC_USER e ISC_PASSWORD)");
+            break;
+        case dados::OrigemLogin::Ambiente:
+            r.ok("Login", "o usuário de ISC_USER, com a senha de ISC_PASSWORD"_w);
+            break;
+        case dados::OrigemLogin::SoUsuario: incompleto("ISC_USER", "ISC_PASSWORD"); break;
+        case dados::OrigemLogin::SoSenha: incompleto("ISC_PASSWORD", "ISC_USER"); break;
+    }
+}
+
 void verificaServidor(Contexto& ctx, Relatorio& r) {
     if (ctx.servidor.empty() || !ctx.bibliotecaCarregada) return;  // already reported
     const std::string& endereco = ctx.servidor;
@@ -180,10 +199,16 @@ void verificaServidor(Contexto& ctx, Relatorio& r) {
                                         motor);
                 break;
             case dados::fb::FalhaConexao::UsuarioRecusado:
-                r.falha("Servidor", "conectado a "_w + endereco + ", mas o usuário "_w + ctx.parametros.usuario +
-                                        " ou a senha foi recusado. O servidor precisa do usuário SYSDBA com a "
-                                        "senha do programa (guia do administrador)."_w +
-                                        motor);
+                // The environment's user is not named: nothing of a login goes out.
+                r.falha("Servidor",
+                        "conectado a "_w + endereco +
+                            (ctx.login == dados::OrigemLogin::Ambiente
+                                 ? ", mas o usuário de ISC_USER ou a senha de ISC_PASSWORD foi recusado. Confira as "
+                                   "duas variáveis e o usuário criado no servidor (guia do administrador)."_w
+                                 : ", mas o usuário "_w + ctx.parametros.usuario +
+                                       " ou a senha foi recusado. O servidor precisa do usuário SYSDBA com a "
+                                       "senha do programa (guia do administrador)."_w) +
+                            motor);
                 break;
             case dados::fb::FalhaConexao::BancoRecusado:
                 r.falha("Servidor", "conectado a "_w + endereco + ", mas o banco ou o alias " + entreAspas(alias) +
@@ -211,6 +236,48 @@ void verificaServidor(Contexto& ctx, Relatorio& r) {
     }
     r.ok("Servidor", "conectado a "_w + endereco + ", banco " + entreAspas(alias));
     ctx.suite = std::move(c);
+}
+
+void verificaPrivilegios(Contexto& ctx, Relatorio& r) {
+    if (!ctx.suite) return;  // the connection's finding says why
+    try {
+        if (const std::string falta = dados::privilegioQueFalta(*ctx.suite); !falta.empty()) {
+            r.falha("Privilégios"_w, semQuebras(falta) +
+                                         ". Rode /usr/share/capsulas/privilegios.sql no banco da suíte e dê o papel "
+                                         "ROLENAME ao usuário de ISC_USER (guia do administrador)."_w);
+            return;
+        }
+    } catch (const std::exception& e) {
+        r.aviso("Privilégios"_w, "não foi possível conferir: "_w + semQuebras(e.what()));
+        return;
+    }
+    r.ok("Privilégios"_w, "lê as tabelas do programa e grava COMPONEN"_w);
+}
+
+void verificaSenhaDoPrograma(Contexto& ctx, Relatorio& r) {
+    if (!ctx.suite) return;  // no server to ask, or it took no login
+    bool aceita = ctx.login != dados::OrigemLogin::Ambiente;  // the program's pair, taken already
+    if (!aceita) {
+        dados::fb::Conexao c("BrenDados");
+        c.defineBiblioteca(ctx.biblioteca);
+        c.defineBanco(ctx.servidor + ":" + ctx.banco);
+        try {
+            c.abre();
+            aceita = true;
+        } catch (const std::exception&) {
+        }
+    }
+    if (!aceita) return;
+    const std::string quando =
+        "quando nenhuma estação nem módulo da suíte entrar mais com essa senha, troque-a no servidor (guia do "
+        "administrador)."_w;
+    const std::string oQueFazer = ctx.login == dados::OrigemLogin::Ambiente
+                                      ? "Esta estação já entra com o usuário de ISC_USER; "_w
+                                      : "Crie o usuário do programa com /usr/share/capsulas/privilegios.sql, defina "
+                                        "ISC_USER e ISC_PASSWORD nas estações e, "_w;
+    r.aviso("Login", "o servidor aceita SYSDBA com a senha que toda cópia do programa traz: quem tiver uma cópia lê "
+                     "e altera todos os bancos desse servidor. "_w +
+                         oQueFazer + quando);
 }
 
 void verificaPastaSuite(Contexto&, Relatorio& r) {
@@ -320,8 +387,8 @@ Relatorio verificaInstalacao(std::FILE* saida) {
     Relatorio r(saida);
     Contexto ctx;
     for (Verificacao v : {verificaVersao, verificaConfiguracoes, verificaEnderecoServidor, verificaBibliotecaCliente,
-                          verificaServidor, verificaIndices, verificaPastaSuite, verificaModoMotor, verificaTutorial,
-                          verificaSaltaCad})
+                          verificaLogin, verificaServidor, verificaSenhaDoPrograma, verificaPrivilegios,
+                          verificaIndices, verificaPastaSuite, verificaModoMotor, verificaTutorial, verificaSaltaCad})
         v(ctx, r);
     return r;
 }

@@ -54,6 +54,7 @@ struct Contexto {
     std::string servidor;     // the server's address, when usable
     std::string banco = std::string(dados::kCaminhoBancoSuite).substr(1);  // its name (alias) on the server
     dados::fb::ParametrosConexao parametros;     // as the program connects
+    dados::OrigemLogin login = dados::OrigemLogin::Programa;  // where its user and password came from
     std::unique_ptr<dados::fb::Conexao> suite;   // open once the server took the connection
 };
 
@@ -63,7 +64,10 @@ void verificaVersao(Contexto&, Relatorio&);
 void verificaConfiguracoes(Contexto&, Relatorio&);      // BRENVITA.INI: present, readable, its lines
 void verificaEnderecoServidor(Contexto&, Relatorio&);   // IP DO SERVIDOR CENTRAL
 void verificaBibliotecaCliente(Contexto&, Relatorio&);  // CaminhoGDS.txt and the library it names
+void verificaLogin(Contexto&, Relatorio&);              // ISC_USER and ISC_PASSWORD, or the program's pair
 void verificaServidor(Contexto&, Relatorio&);           // the connection to the suite database
+void verificaPrivilegios(Contexto&, Relatorio&);        // what the program does, tried on no row
+void verificaSenhaDoPrograma(Contexto&, Relatorio&);    // whether the server takes the program's SYSDBA password
 void verificaIndices(Contexto&, Relatorio&);          // the indexes recommended for the suite
 void verificaPastaSuite(Contexto&, Relatorio&);         // the folder and the files written in it
 void verificaModoMotor(Contexto&, Relatorio&);        // whether several programs share TUTORIAL.BD

@@ -5,6 +5,7 @@
 #include "platform/suite.h"
 #include "platform/text.h"
 
+#include <cstdlib>
 #include <optional>
 
 using namespace plataforma::literais;
@@ -185,6 +186,39 @@ std::string bibliotecaClienteSuite() {
     std::optional<std::vector<std::string>> linhas;
     if (plataforma::arquivoExiste(caminhoGds)) linhas = plataforma::leLinhas(caminhoGds);
     return fb::nomeBibliotecaCliente(pastaClienteDoArquivo(linhas ? &*linhas : nullptr));
+}
+
+OrigemLogin aplicaLoginDoAmbiente(fb::ParametrosConexao& p) {
+    auto variavel = [](const char* nome) {
+        const char* v = std::getenv(nome);
+        return v ? std::string(v) : std::string();
+    };
+    const std::string usuario = variavel("ISC_USER"), senha = variavel("ISC_PASSWORD");
+    if (usuario.empty()) return senha.empty() ? OrigemLogin::Programa : OrigemLogin::SoSenha;
+    if (senha.empty()) return OrigemLogin::SoUsuario;
+    p.usuario = usuario;
+    p.senha = senha;
+    return OrigemLogin::Ambiente;
+}
+
+std::string privilegioQueFalta(fb::Conexao& conexao) {
+    std::vector<std::string> instrucoes;
+    for (const char* t : kTabelasLidas) instrucoes.push_back(std::string("select 1 from ") + t + " where 1 = 0");
+    const std::string t = kTabelaGravada;
+    instrucoes.insert(instrucoes.end(),
+                      {"select 1 from " + t + " where 1 = 0",
+                       "insert into " + t + " (CODIGO) select CODIGO from " + t + " where 1 = 0",
+                       "update " + t + " set CODIGO = CODIGO where 1 = 0", "delete from " + t + " where 1 = 0"});
+    auto transacao = conexao.iniciaTransacao();  // never committed: undone when it goes
+    for (const auto& sql : instrucoes) {
+        try {
+            transacao->executa(sql);
+        } catch (const fb::ErroBanco& e) {
+            if (!e.semPrivilegio()) throw;
+            return e.what();
+        }
+    }
+    return {};
 }
 
 std::string mensagemFalhaConexao(const std::string& ip, const std::string& classe, const std::string& erro) {

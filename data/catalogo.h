@@ -1,6 +1,7 @@
 #pragma once
 // Field lists and statements of the suite's cached datasets.
 #include "data/dataset.h"
+#include "data/fbclient.h"
 #include "rules/pesquisa.h"
 
 #include <optional>
@@ -74,6 +75,28 @@ std::string pastaClienteDoArquivo(const std::vector<std::string>* linhas);
 // The client library of the main connections: in the folder the suite's
 // CaminhoGDS.txt names, else found by the system's library search.
 std::string bibliotecaClienteSuite();
+// Where the main connections' user and password come from: ISC_USER and
+// ISC_PASSWORD when the environment gives both (the variables every client of
+// the database server honours), otherwise the program's own pair. The
+// tutorial's connection always keeps its own.
+enum class OrigemLogin {
+    Programa,  // neither variable given
+    Ambiente,  // both given
+    SoUsuario, // ISC_USER without ISC_PASSWORD: the program's pair
+    SoSenha,   // ISC_PASSWORD without ISC_USER: the program's pair
+};
+// Puts the environment's login, when complete, into `p`; says where it came from.
+OrigemLogin aplicaLoginDoAmbiente(fb::ParametrosConexao& p);
+
+// The tables of the suite database the program reads, and the one it also
+// writes; db/privilegios.sql grants exactly these.
+inline constexpr const char* kTabelasLidas[] = {"USUARIOS", "ESTACOES", "CORCAP", "COMPRAS", "NFISCAL", "FORNECED"};
+inline constexpr const char* kTabelaGravada = "COMPONEN";
+// The server's refusal of the first thing the program does that the connection
+// may not do (read a table, or write the capsules' one), tried on no row and
+// undone; empty when it may do all of it. Other errors are thrown.
+std::string privilegioQueFalta(fb::Conexao& conexao);
+
 // The failure message of a main connection, from its pieces.
 std::string mensagemFalhaConexao(const std::string& ip, const std::string& classe,
                                  const std::string& erro);

@@ -98,6 +98,7 @@ void abreConexaoPrincipal(fb::Conexao& conexao) {
     conexao.defineBiblioteca(bibliotecaClienteSuite());
     conexao.fecha();
     conexao.defineBanco(localBancoSuite(IpServidorCentral.str()));
+    aplicaLoginDoAmbiente(conexao.parametros());
     std::string classe, mensagem;
     try {
         conexao.abre();

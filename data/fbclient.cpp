@@ -604,6 +604,8 @@ bool ErroBanco::bloqueio() const {
     }
 }
 
+bool ErroBanco::semPrivilegio() const { return gdscode_ == isc_no_priv; }
+
 std::string nomeBibliotecaCliente(const std::string& pasta) {
 #ifdef _WIN32
     return pasta.empty() ? "gds32.dll" : pasta + "GDS32.DLL";

@@ -68,6 +68,7 @@ public:
     const std::string& restricao() const { return restricao_; }
     bool conexaoPerdida() const;    // network error, shutdown, connection lost
     bool bloqueio() const;          // lock conflict / lock timeout
+    bool semPrivilegio() const;     // the user may not do this to that table
 
 private:
     int sqlcode_;

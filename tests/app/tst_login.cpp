@@ -2,11 +2,13 @@
 // reuse of the suite's sign-on from real trace files under a settable clock,
 // and the guards of the financial fields.
 #include "form/widgets/dbedit.h"
+#include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"
 #include "platform/text.h"
 #include "signon/codificacao.h"
 #include "support/janela.h"
 
+#include <QComboBox>
 #include <QFrame>
 #include <QLocale>
 #include <QLabel>
@@ -460,6 +462,74 @@ private slots:
         QVERIFY(QDir::setCurrent(QDir::tempPath()));
         ativaCom(j, {}, {}, QTime(9, 31, 0));
         QVERIFY(emLogin(f));
+    }
+
+    // Signed in to the server as the program's own user (ISC_USER and
+    // ISC_PASSWORD, db/privilegios.sql) instead of SYSDBA: a day's work, from
+    // the login panel to the last purchases, without one refusal.
+    void comOUsuarioDoPrograma() {
+        dbteste::criaUsuarioPrograma(*dbteste::conectaSuite("Teste"));
+        auto comoPrograma = dbteste::comoUsuarioPrograma();
+        Janela j(semMarca());
+        auto& f = *j.form;
+        j.dm->abreTutorialSeNecessario();
+        const auto quem = [](dados::fb::Conexao& c) {
+            return std::get<std::string>(dbteste::valor(c, "select trim(current_user) from RDB$DATABASE"));
+        };
+        QCOMPARE(quem(j.dm->sqlcon1), std::string("CAPSULAS"));
+        QCOMPARE(quem(j.dm2->SQLConnection1), std::string("CAPSULAS"));
+        QCOMPARE(quem(j.dm->SQLConnection1), std::string("SYSDBA"));  // the tutorial keeps its own
+        entra(f, "admin", "123");
+        QVERIFY(emEdicao(f));
+        QCOMPARE(f.ComboBox1->count(), 13);  // the colours
+        const auto navega = [&](widgets::DBNavigator::Botao b) {
+            QTest::mouseClick(f.DBNavigator1->botao(b), Qt::LeftButton);
+        };
+        const std::string editado = plataforma::deQString(f.DBEdit50->text());
+        navega(widgets::DBNavigator::Editar);
+        QTest::mouseClick(f.DBEdit25, Qt::LeftButton);
+        f.DBEdit25->selectAll();
+        QTest::keyClicks(f.DBEdit25, "7");  // the minimum stock
+        navega(widgets::DBNavigator::Gravar);
+        navega(widgets::DBNavigator::Inserir);
+        const std::string novo = plataforma::deQString(f.DBEdit50->text());
+        digita(f.DBEdit1, QStringLiteral("Capsula 5 verde"));
+        navega(widgets::DBNavigator::Gravar);
+        QCOMPARE(std::get<double>(j.consulta("select ESTOQUECRITICO from COMPONEN where CODIGO = ?", {editado})), 7.0);
+        QVERIFY(!dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {novo})));
+        j.mensagens.respostas = {true};
+        navega(widgets::DBNavigator::Excluir);
+        QVERIFY(dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {novo})));
+
+        QTest::mouseClick(f.BotPesqcomp, Qt::LeftButton);
+        digita(f.NomeComponente, QStringLiteral("capsula 0 azul"));
+        QTest::keyClick(f.NomeComponente, Qt::Key_Return);
+        QCOMPARE(f.GradeCompNomes->model()->rowCount(), 2);
+        QTest::keyClick(f.GradeCompNomes, Qt::Key_Return);
+        QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 0 azul"));
+        QTest::mouseClick(f.BitBtnUltimaCompra, Qt::LeftButton);
+        QCOMPARE(j.dm->CDS_SQLDataSet1.recordCount(), 3);
+        QCOMPARE(f.lblTelUltimaCompra->text(), QStringLiteral("Telefone....: (15) 5555-0140"));
+        QVERIFY2(j.mensagens.textos == std::vector<std::string>{"Delete record?"}, j.mensagens.ultima().c_str());
+    }
+
+    // ... and may not write to any other table of the suite, nor read one the
+    // program never reads.
+    void usuarioDoProgramaSoGravaCapsulas() {
+        dbteste::criaUsuarioPrograma(*dbteste::conectaSuite("Teste"));
+        auto comoPrograma = dbteste::comoUsuarioPrograma();
+        IpServidorCentral = dbteste::servidor();
+        dados::DM2 dm2;
+        dm2.DataModuleCreate();
+        for (const char* sql : {"insert into FORNECED (CODIGO) values ('X')", "update USUARIOS set SENHA = 'X'",
+                                "delete from COMPRAS", "select count(*) from FABRIC"}) {
+            try {
+                dm2.SQLConnection1.executa(sql);
+                QFAIL(sql);
+            } catch (const dados::fb::ErroBanco& e) {
+                QVERIFY2(e.semPrivilegio(), e.what());
+            }
+        }
     }
 
     void camposFinanceirosSemDireito() {

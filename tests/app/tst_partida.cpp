@@ -130,6 +130,22 @@ private slots:
         QCOMPARE(mensagens(), QString());
     }
 
+    // A login from the environment that the server refuses: one message, and
+    // neither it nor the log names the user or the password.
+    void loginDoAmbienteRecusado() {
+        EXIGE_BANCO();
+        escreveIni(dbteste::servidor());
+        qputenv("ISC_USER", "FULANO");
+        qputenv("ISC_PASSWORD", "segredo123");
+        QString erros;
+        const int codigo = executa({}, nullptr, &erros);
+        qunsetenv("ISC_USER");
+        qunsetenv("ISC_PASSWORD");
+        QCOMPARE(codigo, 1);
+        QVERIFY2(mensagens().contains("Erro: Your user name and password are not defined"), qPrintable(mensagens()));
+        for (const QString& t : {mensagens(), erros}) QVERIFY(!t.contains("FULANO") && !t.contains("segredo123"));
+    }
+
     void verificacaoDaEstacao() {
         EXIGE_BANCO();
         escreveIni(dbteste::servidor());
@@ -138,6 +154,8 @@ private slots:
         executa({"--version"}, &versao);
         QCOMPARE(executa({"--check"}, &saida, &erros), 0);
         QVERIFY2(saida.contains(QString::fromUtf8("OK    Versão: ") + versao), qPrintable(saida));
+        QVERIFY(saida.contains("OK    Login: SYSDBA com a senha do programa"));
+        QVERIFY(saida.contains("AVISO Login: o servidor aceita SYSDBA"));
         QVERIFY(saida.contains("OK    Servidor: conectado a " + QString::fromStdString(dbteste::servidor())));
         QVERIFY(saida.contains("OK    TUTORIAL.BD: "));
         // The test database has the bare schema: the recommended indexes are missing.

@@ -175,6 +175,36 @@ private slots:
         QVERIFY(!senha.suite);
     }
 
+    // As the program's own user (db/privilegios.sql) the check passes, the
+    // indexes included; a user without the role is told what to run.
+    void login() {
+        EXIGE_BANCO();
+        auto sysdba = dbteste::conectaSuite();
+        dbteste::criaUsuarioPrograma(*sysdba);
+        const auto verifica = [] {
+            Contexto ctx;
+            ctx.biblioteca = dados::fb::nomeBibliotecaCliente("");
+            ctx.bibliotecaCarregada = true;
+            ctx.servidor = dbteste::servidor();
+            Relatorio r;
+            for (Verificacao v : {verificaLogin, verificaServidor, verificaSenhaDoPrograma, verificaPrivilegios,
+                                  verificaIndices})
+                v(ctx, r);
+            return r;
+        };
+        auto comoPrograma = dbteste::comoUsuarioPrograma();
+        Relatorio r = verifica();
+        QVERIFY(achou(r, Nivel::Ok, "Login", {"o usuário de ISC_USER"_w}));
+        QVERIFY(achou(r, Nivel::Aviso, "Login", {"aceita SYSDBA", "troque-a"}));  // the test server does
+        QVERIFY(achou(r, Nivel::Ok, "Privilégios"_w, {}));
+        QVERIFY(r.aprovado() && !achou(r, Nivel::Aviso, "Índices"_w, {}));
+
+        sysdba->executa("create or alter user SEMPAPEL password 's3mp4p3l' using plugin Srp");
+        qputenv("ISC_USER", "SEMPAPEL");
+        qputenv("ISC_PASSWORD", "s3mp4p3l");
+        QVERIFY(achou(verifica(), Nivel::Falha, "Privilégios"_w, {"no permission", "privilegios.sql", "ROLENAME"}));
+    }
+
     void pastaDaSuite() {
         Contexto ctx;
         QVERIFY(achou(roda(verificaPastaSuite, ctx), Nivel::Falha, "Pasta da suíte"_w, {"não existe"_w}));

@@ -18,6 +18,7 @@ dpkg-deb --field "$DEB" Depends | grep -q 'fonts-liberation2' || falha "no depen
 dpkg -x "$DEB" "$RAIZ"
 PROGRAMA=$RAIZ/opt/brenvita/capsulas
 for f in opt/brenvita/BRENVITA.INI.exemplo usr/share/capsulas/suite.sql usr/share/capsulas/tutorial.sql \
+         usr/share/capsulas/indices.sql usr/share/capsulas/privilegios.sql \
          usr/share/applications/capsulas.desktop usr/share/icons/hicolor/scalable/apps/capsulas.svg \
          usr/share/man/man1/capsulas.1.gz usr/share/doc/capsulas/deploy.md.gz; do
   [ -f "$RAIZ/$f" ] || falha "$f missing"
@@ -39,5 +40,8 @@ codigo=$?
 set -e
 echo "$saida"
 [ $codigo -eq 0 ] || falha "--check exited with $codigo"
-if echo "$saida" | grep -v '^AVISO Índice\|^AVISO Motor local' | grep -q '^AVISO\|^FALHA'; then falha "--check found faults in the template"; fi
+# The test server takes the program's own SYSDBA password, as an existing installation's does.
+if echo "$saida" | grep -v '^AVISO Índice\|^AVISO Motor local\|^AVISO Login: o servidor aceita' | grep -q '^AVISO\|^FALHA'; then
+  falha "--check found faults in the template"
+fi
 echo "package OK"

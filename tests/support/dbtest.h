@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QtGlobal>
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 #include <filesystem>
 #include <fstream>
@@ -58,6 +59,10 @@ inline void preparaAmbiente() {
                            : std::filesystem::path(pastaServidor) / "embedded-lock";
     std::filesystem::create_directories(pasta);
     qputenv("FIREBIRD_LOCK", QByteArray::fromStdString(pasta.string()));
+    // The private server knows only its own users: a login in the developer's
+    // environment would stand in for the program's (comoUsuarioPrograma sets one).
+    qunsetenv("ISC_USER");
+    qunsetenv("ISC_PASSWORD");
 }
 
 inline std::unique_ptr<dados::fb::Conexao> conectaSuite(const std::string& nome = "BrenDados") {
@@ -135,6 +140,31 @@ inline void executaScript(dados::fb::Conexao& c, const std::string& caminho) {
             throw dados::fb::ErroBanco(std::string(e.what()) + "\nin: " + s, e.sqlcode(), e.gdscode());
         }
     }
+}
+
+// The program's own user as the administrator's guide makes it: the role of
+// db/privilegios.sql given to a user of the server.
+inline constexpr const char* kUsuarioPrograma = "CAPSULAS";
+inline constexpr const char* kSenhaPrograma = "c4psul4s";
+
+inline void criaUsuarioPrograma(dados::fb::Conexao& sysdba) {
+    sysdba.executa(std::string("create or alter user ") + kUsuarioPrograma + " password '" + kSenhaPrograma +
+                   "' using plugin Srp");
+    // The role as the script makes it now, whatever an earlier run left.
+    if (!sysdba.consulta("select 1 from RDB$ROLES where RDB$ROLE_NAME = 'ROLENAME'").linhas.empty())
+        sysdba.executa("drop role ROLENAME");
+    executaScript(sysdba, caminhoProjeto("db/privilegios.sql"));
+    sysdba.executa(std::string("grant ROLENAME to user ") + kUsuarioPrograma);
+}
+
+// ISC_USER and ISC_PASSWORD naming the program's own user until the guard goes.
+inline auto comoUsuarioPrograma() {
+    qputenv("ISC_USER", kUsuarioPrograma);
+    qputenv("ISC_PASSWORD", kSenhaPrograma);
+    return qScopeGuard([] {
+        qunsetenv("ISC_USER");
+        qunsetenv("ISC_PASSWORD");
+    });
 }
 
 inline void carregaDemo(dados::fb::Conexao& c) { executaScript(c, caminhoProjeto("db/demo.sql")); }
