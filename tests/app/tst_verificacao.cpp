@@ -12,11 +12,15 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace verificacao;
 using namespace plataforma::literais;
@@ -42,9 +46,13 @@ Relatorio roda(Verificacao v, Contexto& ctx) {
 }
 
 // Read-only even for root: the mode bits, and the immutable flag where the
-// file system and the privileges allow it. false when neither holds.
+// file system and the privileges allow it; on Windows the read-only attribute.
+// false when neither holds.
 bool protegeEscrita(const QString& caminho, bool protege) {
     const std::string c = caminho.toStdString();
+#ifdef _WIN32
+    return SetFileAttributesA(c.c_str(), protege ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+#else
     if (geteuid() == 0) {
         const int fd = open(c.c_str(), O_RDONLY | O_NONBLOCK);
         if (fd < 0) return false;
@@ -56,6 +64,7 @@ bool protegeEscrita(const QString& caminho, bool protege) {
         return ok;
     }
     return chmod(c.c_str(), protege ? 0555 : 0755) == 0;
+#endif
 }
 
 }  // namespace
@@ -134,6 +143,29 @@ private slots:
 
     void bibliotecaCliente() {
         Contexto ctx;
+#ifdef _WIN32
+        // gds32.dll, then fbclient.dll, through the system's search; here there is
+        // neither unless a client was installed.
+        Relatorio r = roda(verificaBibliotecaCliente, ctx);
+        QVERIFY(ctx.bibliotecaCarregada ||
+                achou(r, Nivel::Falha, "Biblioteca cliente",
+                      {"\"gds32.dll\" (", "nem \"fbclient.dll\" (", "sem CaminhoGDS.txt", "fbclient.dll, da vers"}));
+        // The folder the path file names, without its final backslash: its
+        // GDS32.DLL, then its fbclient.dll; a DLL there that is no client is refused.
+        const QString pasta = QDir::toNativeSeparators(caminho("suite/cliente"));
+        QDir().mkpath(pasta);
+        QVERIFY(plataforma::gravaLinhas(caminho("suite/CaminhoGDS.txt").toStdString(), {pasta.toStdString()}));
+        ctx = {};
+        QVERIFY(achou(roda(verificaBibliotecaCliente, ctx), Nivel::Falha, "Biblioteca cliente",
+                      {(pasta + "\\GDS32.DLL").toStdString(), (pasta + "\\fbclient.dll").toStdString(),
+                       "CaminhoGDS.txt)"}));
+        char outraDll[MAX_PATH];
+        QVERIFY(GetModuleFileNameA(GetModuleHandleA("libgcc_s_seh-1.dll"), outraDll, MAX_PATH) > 0);
+        QVERIFY(QFile::copy(QString::fromLocal8Bit(outraDll), pasta + "\\fbclient.dll"));
+        ctx = {};
+        QVERIFY(achou(roda(verificaBibliotecaCliente, ctx), Nivel::Falha, "Biblioteca cliente",
+                      {(pasta + "\\fbclient.dll").toStdString(), "fb_get_master_interface"}));
+#else
         QVERIFY(achou(roda(verificaBibliotecaCliente, ctx), Nivel::Ok, "Biblioteca cliente",
                       {"libfbclient.so.2", "sem CaminhoGDS.txt", "/"}));
         QVERIFY(ctx.bibliotecaCarregada);
@@ -143,6 +175,7 @@ private slots:
         ctx = {};
         QVERIFY(achou(roda(verificaBibliotecaCliente, ctx), Nivel::Falha, "Biblioteca cliente",
                       {caminho("suite/vazia/libfbclient.so.2").toStdString(), "CaminhoGDS.txt", "libfbclient2"}));
+#endif
         QVERIFY(!ctx.bibliotecaCarregada);
     }
 
