@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+
 using namespace plataforma;
 
 class TstTexto : public QObject {
@@ -119,6 +121,18 @@ private slots:
         QVERIFY(gravaLinhas(caminho("w.txt"), {}));  // written anew
         QCOMPARE(conteudo("w.txt"), QByteArray());
         QVERIFY(!gravaLinhas(caminho("nao/existe/w.txt"), {"x"}));
+    }
+
+    // Another program of the suite reading the file at that moment: on Windows
+    // it can't be replaced then, and is written in place instead.
+    void gravacaoComOArquivoAberto() {
+        QVERIFY(gravaLinhas(caminho("aberto.txt"), {"antes"}));
+        std::FILE* leitor = std::fopen(caminho("aberto.txt").c_str(), "rb");
+        QVERIFY(leitor);
+        const bool gravou = gravaLinhas(caminho("aberto.txt"), {"depois"});
+        std::fclose(leitor);
+        QVERIFY(gravou);
+        QCOMPARE(conteudo("aberto.txt"), QByteArray("depois\r\n"));
     }
 
     void existenciaEApagamento() {
