@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -59,9 +60,12 @@ class TestPartida : public QObject {
 
 private slots:
     void initTestCase() {
-        const QString origem = QCoreApplication::applicationDirPath() + "/../capsulas";
+        // capsulas, or capsulas.exe as the tests are named on Windows.
+        const QString sufixo = QFileInfo(QCoreApplication::applicationFilePath()).suffix();
+        const QString nome = sufixo.isEmpty() ? "capsulas" : "capsulas." + sufixo;
+        const QString origem = QCoreApplication::applicationDirPath() + "/../" + nome;
         QVERIFY2(QFile::exists(origem), "the program is built beside the tests' folder");
-        programa_ = pasta_.filePath("capsulas");
+        programa_ = pasta_.filePath(nome);
         QVERIFY(QFile::copy(origem, programa_));
         QDir(pasta_.path()).mkdir("suite");
         QDir(pasta_.path()).mkdir("runtime");
