@@ -1,7 +1,8 @@
 ; The installer of the Windows program: makensis with
 ;   /DVERSAO=1.0.0 /DORIGEM=<the program's folder> /DICONE=<capsulas.ico> /DSAIDA=<installer>
-; and, in the current folder, arquivos.nsh and remocoes.nsh (the files of the
-; program's folder, to install and to remove), written by instalador.cmake.
+;   /DLISTAS=<the folder of arquivos.nsh and remocoes.nsh>
+; the lists of the program's files, to install and to remove, written by
+; instalador.cmake.
 ;
 ; It installs into the suite's folder, beside the suite's own files, and its
 ; uninstaller removes only what it installed: BRENVITA.INI, the trace files,
@@ -9,6 +10,7 @@
 Unicode true
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
+!addincludedir "${LISTAS}"
 
 !define PRODUTO "Cadastro de Cápsulas"
 !define CHAVE_REMOCAO "Software\Microsoft\Windows\CurrentVersion\Uninstall\capsulas"
@@ -34,6 +36,7 @@ VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "ProductName" "${PRODUTO}"
 VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "FileDescription" "Instalador do ${PRODUTO}"
 VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "FileVersion" "${VERSAO}"
 VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "ProductVersion" "${VERSAO}"
+VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "LegalCopyright" "BRENVITA"
 
 Section "Programa"
   SetShellVarContext all

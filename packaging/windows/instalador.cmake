@@ -34,7 +34,7 @@ get_filename_component(saida_pasta ${SAIDA} DIRECTORY)
 file(WRITE ${saida_pasta}/arquivos.nsh "${instala}")
 file(WRITE ${saida_pasta}/remocoes.nsh "${remove}")
 execute_process(COMMAND ${MAKENSIS} -V2 -DVERSAO=${VERSAO} -DORIGEM=${ORIGEM} -DICONE=${ICONE} -DSAIDA=${SAIDA}
-                        ${NSI}
+                        -DLISTAS=${saida_pasta} ${NSI}
                 WORKING_DIRECTORY ${saida_pasta} RESULT_VARIABLE r)
 if(NOT r EQUAL 0)
   message(FATAL_ERROR "makensis failed (${r})")
