@@ -81,7 +81,7 @@ private slots:
                                                 "Vorquell.exe para criá-lo.");
         QCOMPARE(mensagens(), texto);
         QVERIFY2(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d capsulas: " +
-                                    QRegularExpression::escape(texto) + "\n$")
+                                    QRegularExpression::escape(texto) + "\r?\n$")  // CR LF on Windows
                      .match(erros)
                      .hasMatch(),
                  qPrintable(erros));
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(executa({"-h"}, &saida), 0);
         QVERIFY(saida.startsWith("Uso: capsulas"));
         QCOMPARE(executa({"--version"}, &saida, &erros), 0);
-        QVERIFY(QRegularExpression("^capsulas \\d+\\.\\d+\\.\\d+\n$").match(saida).hasMatch());
+        QVERIFY(QRegularExpression("^capsulas \\d+\\.\\d+\\.\\d+\r?\n$").match(saida).hasMatch());
         QVERIFY(erros.isEmpty());
         QCOMPARE(executa({"--bogus"}, &saida, &erros), 2);
         QVERIFY(saida.isEmpty());

@@ -28,6 +28,14 @@
         QFAIL("FB_TEST_HOST not set: run scripts/test");                                \
     } while (0)
 
+// A test of the embedded tutorial database needs the client library only; a
+// build without one (FB_TEST_SEM_SERVIDOR) skips it.
+#define EXIGE_CLIENTE()                                                                 \
+    do {                                                                                \
+        if (qEnvironmentVariableIsSet("FB_TEST_SEM_SERVIDOR"))                          \
+            QSKIP("no database client for this build (FB_TEST_SEM_SERVIDOR)");          \
+    } while (0)
+
 namespace dbteste {
 
 // The suite database's location on the server, as the program names it.
