@@ -95,6 +95,11 @@ bool portaComDoisPontos(const std::string& endereco) {
                        [](char c) { return c >= '0' && c <= '9'; });
 }
 
+std::string semPonto(std::string t) {
+    if (!t.empty() && t.back() == '.') t.pop_back();
+    return t;
+}
+
 std::string semQuebras(std::string t) {
     std::replace(t.begin(), t.end(), '\n', ' ');
     return t;
@@ -171,7 +176,7 @@ void verificaBibliotecaCliente(Contexto& ctx, Relatorio& r) {
         r.ok("Biblioteca cliente", caminho(ctx.biblioteca) + origem + ": " + caminho(arquivo));
     } catch (const std::exception& e) {
         r.falha("Biblioteca cliente",
-                caminho(ctx.biblioteca) + origem + ": " + semQuebras(e.what()) + ". " +
+                caminho(ctx.biblioteca) + origem + ": " + semPonto(semQuebras(e.what())) + ". " +
                     plataforma::deQString(QString::fromUtf8(kInstaleCliente)) + ".");
     }
 }

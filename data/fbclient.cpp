@@ -119,17 +119,18 @@ Biblioteca& carregaBiblioteca(const std::string& caminho) {
                         0, 0);
     auto simbolo = [&](const char* nome) { return dlsym(h, nome); };
 #endif
-    auto master = reinterpret_cast<FuncaoMaster>(simbolo("fb_get_master_interface"));
-    if (!master)
-        throw ErroBanco("A biblioteca \"" + caminho + "\" não é um cliente do banco de dados (falta "_w +
-                            "fb_get_master_interface).",
-                        0, 0);
     Biblioteca b;
     b.arquivo = caminho;
 #ifdef _WIN32
     char arquivo[MAX_PATH];
     if (const DWORD n = GetModuleFileNameA(h, arquivo, MAX_PATH); n > 0 && n < MAX_PATH) b.arquivo.assign(arquivo, n);
-#else
+#endif
+    auto master = reinterpret_cast<FuncaoMaster>(simbolo("fb_get_master_interface"));
+    if (!master)
+        throw ErroBanco("A biblioteca \"" + b.arquivo + "\" não é um cliente do banco de dados (falta "_w +
+                            "fb_get_master_interface).",
+                        0, 0);
+#ifndef _WIN32
     if (Dl_info info{}; dladdr(reinterpret_cast<void*>(master), &info) && info.dli_fname) b.arquivo = info.dli_fname;
 #endif
     b.master = master();
