@@ -7,7 +7,8 @@
 ; It installs into the suite's folder, beside the suite's own files, and its
 ; uninstaller removes only what it installed: BRENVITA.INI, the trace files,
 ; TUTORIAL.BD and the folder itself stay.
-Unicode true
+; A 64-bit installer for a 64-bit program (and Wine without its 32-bit part runs it).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 !addincludedir "${LISTAS}"
