@@ -33,6 +33,12 @@ Opcoes leOpcoes(int argc, char* argv[]) {
 
 const char* versaoPrograma() { return CAPSULAS_VERSAO; }
 
+#ifdef _WIN32
+#define CAPSULAS_PASTA_SUITE "c:\\brenvita"
+#else
+#define CAPSULAS_PASTA_SUITE "~/brenvita"
+#endif
+
 const char* textoAjuda() {
     return "Uso: capsulas [OPÇÃO]\n"
            "Cadastro de Cápsulas: os invólucros de cápsulas no banco de dados da suíte BRENVITA.\n"
@@ -47,7 +53,7 @@ const char* textoAjuda() {
            "  --version    mostra a versão e termina\n"
            "\n"
            "Ambiente:\n"
-           "  BRENVITA_DIR       pasta da suíte (padrão: ~/brenvita)\n"
+           "  BRENVITA_DIR       pasta da suíte (padrão: " CAPSULAS_PASTA_SUITE ")\n"
            "  BRENVITA_MESSAGES  arquivo que recebe as mensagens, respondidas sem caixa\n"
            "  FIREBIRD_LOCK      pasta de travas do banco do tutorial (padrão: fblock na\n"
            "                     pasta da suíte)\n"

@@ -21,7 +21,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 // The general error handler: an error that escapes an event handler is shown
@@ -43,14 +46,29 @@ public:
 // suite folder, beside the file: the programs that open the file at the same
 // time, whoever runs them, coordinate through one lock table only.
 void preparaMotorEmbutido() {
-    if (std::getenv("FIREBIRD_LOCK")) return;
+    if (qEnvironmentVariableIsSet("FIREBIRD_LOCK")) return;
     const std::string pasta = plataforma::caminhoSuite("fblock");
     std::error_code erro;
     std::filesystem::create_directory(pasta, erro);  // only inside an existing suite folder
+#ifndef _WIN32
     // Every user of the workstation writes there (sticky, like a temporary folder).
     std::filesystem::permissions(pasta, std::filesystem::perms::all | std::filesystem::perms::sticky_bit, erro);
-    setenv("FIREBIRD_LOCK", pasta.c_str(), 0);
+#endif
+    qputenv("FIREBIRD_LOCK", QByteArray::fromStdString(pasta));
 }
+
+#ifdef _WIN32
+// The program is a windowed one (no console opens with it), so started from a
+// command prompt it has nowhere to print --help, --version and --check: it
+// prints into that prompt's console, in UTF-8, unless the output is redirected.
+void escreveNoConsoleDeQuemChamou() {
+    const HANDLE saida = GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((saida != nullptr && saida != INVALID_HANDLE_VALUE) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+    SetConsoleOutputCP(CP_UTF8);
+}
+#endif
 
 }  // namespace
 
@@ -58,6 +76,9 @@ int executaPrograma(int argc, char* argv[]) {
     QElapsedTimer desdeOInicio;
     desdeOInicio.start();
     const aplicacao::Opcoes opcoes = aplicacao::leOpcoes(argc, argv);
+#ifdef _WIN32
+    if (opcoes.acao != aplicacao::Acao::Programa) escreveNoConsoleDeQuemChamou();
+#endif
     switch (opcoes.acao) {
         case aplicacao::Acao::Ajuda:
             std::fputs(aplicacao::textoAjuda(), stdout);

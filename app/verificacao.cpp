@@ -47,6 +47,23 @@ std::string semAcessoAoArquivo(const std::string& arquivo, const std::string& mo
 
 std::string arquivoConfiguracoes() { return plataforma::pastaExecutavel() + "BRENVITA.INI"; }
 
+// What this system's installation is made of, for the advice of the findings.
+#ifdef _WIN32
+std::string pastaDosSql() { return plataforma::pastaExecutavel() + "capsulas-sql\\"; }
+const char* const kIsql = "o isql do banco de dados";
+const char* const kInstaleCliente =
+    "Instale o cliente do banco de dados (fbclient.dll, da versão 3 ou mais nova) nesta estação, ou faça a "
+    "primeira linha de CaminhoGDS.txt nomear a pasta que contém gds32.dll ou fbclient.dll";
+const char* const kMotorEmbutido = "do motor embutido (plugins\\engine12.dll ao lado da biblioteca cliente)";
+#else
+std::string pastaDosSql() { return "/usr/share/capsulas/"; }
+const char* const kIsql = "isql-fb";
+const char* const kInstaleCliente =
+    "Instale o pacote libfbclient2, ou faça a primeira linha de CaminhoGDS.txt nomear a pasta que contém "
+    "libfbclient.so.2";
+const char* const kMotorEmbutido = "do pacote firebird3.0-server-core";
+#endif
+
 void verificaLinha(int numeroLinha, const std::string& linha, Relatorio& r) {
     const auto defeito = configuracoes::defeitoDaLinha(linha);
     if (!defeito) return;
@@ -76,6 +93,11 @@ bool portaComDoisPontos(const std::string& endereco) {
         return false;
     return std::all_of(endereco.begin() + static_cast<std::ptrdiff_t>(p) + 1, endereco.end(),
                        [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string semPonto(std::string t) {
+    if (!t.empty() && t.back() == '.') t.pop_back();
+    return t;
 }
 
 std::string semQuebras(std::string t) {
@@ -154,9 +176,8 @@ void verificaBibliotecaCliente(Contexto& ctx, Relatorio& r) {
         r.ok("Biblioteca cliente", caminho(ctx.biblioteca) + origem + ": " + caminho(arquivo));
     } catch (const std::exception& e) {
         r.falha("Biblioteca cliente",
-                caminho(ctx.biblioteca) + origem + ": " + semQuebras(e.what()) +
-                    ". Instale o pacote libfbclient2, ou faça a primeira linha de CaminhoGDS.txt nomear a pasta "
-                    "que contém libfbclient.so.2."_w);
+                caminho(ctx.biblioteca) + origem + ": " + semPonto(semQuebras(e.what())) + ". " +
+                    plataforma::deQString(QString::fromUtf8(kInstaleCliente)) + ".");
     }
 }
 
@@ -321,8 +342,8 @@ void verificaTutorial(Contexto&, Relatorio& r) {
     const std::string arquivo = plataforma::caminhoSuite("TUTORIAL.BD");
     std::error_code ec;
     if (!std::filesystem::exists(arquivo, ec)) {
-        r.falha("TUTORIAL.BD", caminho(arquivo) + " não existe. Crie-o com isql-fb a partir de tutorial.sql "
-                                                  "(/usr/share/capsulas/tutorial.sql; guia do administrador)."_w);
+        r.falha("TUTORIAL.BD", caminho(arquivo) + " não existe. Crie-o com "_w + kIsql + " a partir de tutorial.sql (" +
+                                   caminho(pastaDosSql()) + "tutorial.sql; guia do administrador).");
         return;
     }
     if (const std::string motivo = semAcesso(arquivo); !motivo.empty()) {
@@ -336,8 +357,8 @@ void verificaTutorial(Contexto&, Relatorio& r) {
         c.consulta("select count(*) from TUTORIAL");
     } catch (const std::exception& e) {
         r.falha("TUTORIAL.BD", caminho(arquivo) + ": " + semQuebras(e.what()) +
-                                   ". O banco é aberto embutido: precisa do pacote firebird3.0-server-core, de "
-                                   "ter sido criado com tutorial.sql e de não estar aberto por um servidor."_w);
+                                   ". O banco é aberto embutido: precisa "_w + kMotorEmbutido +
+                                   ", de ter sido criado com tutorial.sql e de não estar aberto por um servidor."_w);
         return;
     }
     r.ok("TUTORIAL.BD", caminho(arquivo));
@@ -351,8 +372,8 @@ void verificaIndices(Contexto& ctx, Relatorio& r) {
             if (!c.existente.empty())
                 r.ok("Índice "_w + i.nome, "presente" + (c.existente == i.nome ? "" : " como " + c.existente));
             else
-                r.aviso("Índice "_w + i.nome, "ausente; as consultas ficam mais lentas. Para criá-lo (também em /usr/share/capsulas/indices.sql): "_w +
-                                            i.criacao);
+                r.aviso("Índice "_w + i.nome, "ausente; as consultas ficam mais lentas. Para criá-lo (também em "_w +
+                                            caminho(pastaDosSql()) + "indices.sql): " + i.criacao);
         }
     } catch (const std::exception& e) {
         r.aviso("Índices"_w, "não foi possível conferir: "_w + semQuebras(e.what()));

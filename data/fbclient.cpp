@@ -42,14 +42,36 @@ struct Biblioteca {
     FuncaoSqlcode sqlcode = nullptr;
 };
 
-std::string erroCarga() {
 #ifdef _WIN32
-    return "código "_w + std::to_string(GetLastError());
+// The system's reason for the last failure, in the system's language.
+std::string erroCarga() {
+    const DWORD codigo = GetLastError();
+    char texto[512] = {};
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, codigo, 0, texto,
+                             sizeof texto, nullptr);
+    while (n > 0 && (texto[n - 1] == '\n' || texto[n - 1] == '\r' || texto[n - 1] == ' ' || texto[n - 1] == '.')) --n;
+    return "código "_w + std::to_string(codigo) + (n > 0 ? ": " + std::string(texto, n) : std::string());
+}
+
+// A file name given with a folder is loaded with that folder first in the
+// search for the libraries it needs in turn (the client's own runtime beside it).
+HMODULE carregaDll(const std::string& caminho) {
+    const bool comPasta = caminho.find_first_of("\\/") != std::string::npos;
+    return LoadLibraryExA(caminho.c_str(), nullptr, comPasta ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
+}
+
+// fbclient.dll in the place of a gds32.dll; empty for any other name.
+std::string clienteAlternativo(const std::string& caminho) {
+    const std::size_t inicio = caminho.find_last_of("\\/") + 1;  // 0 without a folder
+    if (!plataforma::iguaisSemCaixaAscii(std::string_view(caminho).substr(inicio), "gds32.dll")) return {};
+    return caminho.substr(0, inicio) + "fbclient.dll";
+}
 #else
+std::string erroCarga() {
     const char* e = dlerror();
     return e ? e : "";
-#endif
 }
+#endif
 
 #ifndef _WIN32
 // The client library takes over SIGINT and SIGTERM to close its connections and
@@ -77,23 +99,37 @@ Biblioteca& carregaBiblioteca(const std::string& caminho) {
 #endif
 
 #ifdef _WIN32
-    HMODULE h = LoadLibraryA(caminho.c_str());
-    auto simbolo = [&](const char* nome) { return h ? reinterpret_cast<void*>(GetProcAddress(h, nome)) : nullptr; };
+    // gds32.dll is the name the suite gives the client; current installs of the
+    // database name it fbclient.dll, tried next in the same place.
+    HMODULE h = carregaDll(caminho);
+    if (!h) {
+        std::string motivo = "\"" + caminho + "\" (" + erroCarga() + ")";
+        if (const std::string outro = clienteAlternativo(caminho); !outro.empty()) {
+            h = carregaDll(outro);
+            if (!h) motivo += " nem \"" + outro + "\" (" + erroCarga() + ")";
+        }
+        if (!h) throw ErroBanco("Não foi possível carregar a biblioteca cliente do banco de dados "_w + motivo, 0, 0);
+    }
+    auto simbolo = [&](const char* nome) { return reinterpret_cast<void*>(GetProcAddress(h, nome)); };
 #else
     void* h = dlopen(caminho.c_str(), RTLD_NOW | RTLD_LOCAL);
-    auto simbolo = [&](const char* nome) { return h ? dlsym(h, nome) : nullptr; };
-#endif
     if (!h)
         throw ErroBanco("Não foi possível carregar a biblioteca cliente do banco de dados \""_w + caminho +
                             "\": " + erroCarga(),
                         0, 0);
-    auto master = reinterpret_cast<FuncaoMaster>(simbolo("fb_get_master_interface"));
-    if (!master)
-        throw ErroBanco("A biblioteca \"" + caminho + "\" não é um cliente do banco de dados (falta "_w +
-                            "fb_get_master_interface).",
-                        0, 0);
+    auto simbolo = [&](const char* nome) { return dlsym(h, nome); };
+#endif
     Biblioteca b;
     b.arquivo = caminho;
+#ifdef _WIN32
+    char arquivo[MAX_PATH];
+    if (const DWORD n = GetModuleFileNameA(h, arquivo, MAX_PATH); n > 0 && n < MAX_PATH) b.arquivo.assign(arquivo, n);
+#endif
+    auto master = reinterpret_cast<FuncaoMaster>(simbolo("fb_get_master_interface"));
+    if (!master)
+        throw ErroBanco("A biblioteca \"" + b.arquivo + "\" não é um cliente do banco de dados (falta "_w +
+                            "fb_get_master_interface).",
+                        0, 0);
 #ifndef _WIN32
     if (Dl_info info{}; dladdr(reinterpret_cast<void*>(master), &info) && info.dli_fname) b.arquivo = info.dli_fname;
 #endif

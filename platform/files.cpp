@@ -77,8 +77,19 @@ bool gravaLinhas(const std::string& caminho, const std::vector<std::string>& lin
         feito += gravado ? n : 0;
     }
     if (gravado && arquivo.commit()) return true;
+    QString motivo = arquivo.errorString();
+    // Whole, but it cannot take the old file's place: on Windows another program
+    // of the suite reading the file at this moment holds it. It is rewritten in
+    // place, as it was before files were replaced.
+    if (gravado && arquivo.error() == QFileDevice::RenameError) {
+        QFile noLugar(QFile::decodeName(caminho.c_str()));
+        if (noLugar.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) &&
+            noLugar.write(conteudo) == conteudo.size())
+            return true;
+        motivo = noLugar.errorString();
+    }
     // The system's own words for the reason; the half-written file goes with `arquivo`.
-    anotaNoLog("Não foi possível gravar o arquivo "_w + caminho + ": " + deQString(arquivo.errorString()));
+    anotaNoLog("Não foi possível gravar o arquivo "_w + caminho + ": " + deQString(motivo));
     return false;
 }
 

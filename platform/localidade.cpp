@@ -16,12 +16,16 @@ bool localidadeDoUsuario(std::string_view lcAll, std::string_view lcNumeric, std
 }
 
 void adotaLocalidadePadrao() {
+// Windows always has the user's regional settings (the system locale); the
+// locale variables are a POSIX convention it doesn't use.
+#ifndef _WIN32
     auto variavel = [](const char* nome) {
         const char* v = std::getenv(nome);
         return std::string_view(v ? v : "");
     };
     if (!localidadeDoUsuario(variavel("LC_ALL"), variavel("LC_NUMERIC"), variavel("LANG")))
         QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+#endif
 }
 
 }  // namespace plataforma

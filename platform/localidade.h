@@ -12,7 +12,7 @@ namespace plataforma {
 bool localidadeDoUsuario(std::string_view lcAll, std::string_view lcNumeric, std::string_view lang);
 
 // Sets pt-BR as the program's default locale unless the environment names the
-// user's own.
+// user's own. On Windows the regional settings are the user's own: kept.
 void adotaLocalidadePadrao();
 
 }  // namespace plataforma

@@ -1,6 +1,6 @@
 #pragma once
-// The suite's fixed folder (c:\brenvita\ on Windows). Elsewhere it is the folder
-// named by BRENVITA_DIR, else ~/brenvita. Tests may set it directly.
+// The suite's folder: the one named by BRENVITA_DIR, else c:\brenvita\ on
+// Windows and ~/brenvita elsewhere. Tests may set it directly.
 #include <string>
 
 namespace plataforma {
@@ -8,7 +8,8 @@ namespace plataforma {
 std::string pastaSuite();                       // ends with the path separator
 std::string caminhoSuite(const std::string& nome);  // pastaSuite() + nome
 void definePastaSuite(const std::string& pasta);    // tests; empty restores the default
-// Folder of the running executable, ending with the separator (settings file).
+// Folder of the running executable, ending with the separator (settings file),
+// as the system names files: native separators, the local code page.
 std::string pastaExecutavel();
 void definePastaExecutavel(const std::string& pasta);  // tests
 

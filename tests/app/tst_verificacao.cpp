@@ -12,11 +12,15 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace verificacao;
 using namespace plataforma::literais;
@@ -42,9 +46,13 @@ Relatorio roda(Verificacao v, Contexto& ctx) {
 }
 
 // Read-only even for root: the mode bits, and the immutable flag where the
-// file system and the privileges allow it. false when neither holds.
+// file system and the privileges allow it; on Windows the read-only attribute.
+// false when neither holds.
 bool protegeEscrita(const QString& caminho, bool protege) {
     const std::string c = caminho.toStdString();
+#ifdef _WIN32
+    return SetFileAttributesA(c.c_str(), protege ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+#else
     if (geteuid() == 0) {
         const int fd = open(c.c_str(), O_RDONLY | O_NONBLOCK);
         if (fd < 0) return false;
@@ -56,6 +64,7 @@ bool protegeEscrita(const QString& caminho, bool protege) {
         return ok;
     }
     return chmod(c.c_str(), protege ? 0555 : 0755) == 0;
+#endif
 }
 
 }  // namespace
@@ -64,7 +73,8 @@ class TstVerificacao : public QObject {
     Q_OBJECT
     QTemporaryDir pasta_;
 
-    QString caminho(const QString& nome) const { return pasta_.filePath(nome); }
+    // As the program names it: with backslashes on Windows.
+    QString caminho(const QString& nome) const { return QDir::toNativeSeparators(pasta_.filePath(nome)); }
     void escreveIni(const std::vector<std::string>& linhas) {
         QVERIFY(plataforma::gravaLinhas(caminho("BRENVITA.INI").toStdString(), linhas));
     }
@@ -77,7 +87,7 @@ class TstVerificacao : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(pasta_.isValid());
-        plataforma::definePastaExecutavel(pasta_.path().toStdString());
+        plataforma::definePastaExecutavel(QDir::toNativeSeparators(pasta_.path()).toStdString());
         plataforma::definePastaSuite(caminho("suite").toStdString());
         dbteste::preparaAmbiente();
     }
@@ -93,12 +103,17 @@ private slots:
         Relatorio r = verificaInstalacao(nullptr);
         QVERIFY(achou(r, Nivel::Falha, "BRENVITA.INI",
                       {caminho("BRENVITA.INI").toStdString(), "No such file or directory", "BRENVITA.INI.exemplo"}));
-        QVERIFY(achou(r, Nivel::Falha, "TUTORIAL.BD", {"isql-fb"}));
+        QVERIFY(achou(r, Nivel::Falha, "TUTORIAL.BD", {"tutorial.sql"}));
         QVERIFY(!r.aprovado());
 
         QDir().mkdir(caminho("BRENVITA.INI"));
         Contexto ctx;
-        QVERIFY(achou(roda(verificaConfiguracoes, ctx), Nivel::Falha, "BRENVITA.INI", {"Is a directory"}));
+#ifdef _WIN32
+        const char* const lendoPasta = "Permission denied";
+#else
+        const char* const lendoPasta = "Is a directory";
+#endif
+        QVERIFY(achou(roda(verificaConfiguracoes, ctx), Nivel::Falha, "BRENVITA.INI", {lendoPasta}));
         QDir().rmdir(caminho("BRENVITA.INI"));
 
         escreveIni({"# comment: ignored",
@@ -134,6 +149,31 @@ private slots:
 
     void bibliotecaCliente() {
         Contexto ctx;
+#ifdef _WIN32
+        // gds32.dll, then fbclient.dll, through the system's search; here there is
+        // neither unless a client was installed.
+        Relatorio r = roda(verificaBibliotecaCliente, ctx);
+        QVERIFY(ctx.bibliotecaCarregada ||
+                achou(r, Nivel::Falha, "Biblioteca cliente",
+                      {"\"gds32.dll\" (", "nem \"fbclient.dll\" (", "sem CaminhoGDS.txt", "fbclient.dll, da vers"}));
+        // The folder the path file names, without its final backslash: its
+        // GDS32.DLL, then its fbclient.dll; a DLL there that is no client is refused.
+        // Outside the suite folder: a loaded DLL can't be deleted with it.
+        const QString pasta = caminho("cliente");
+        QDir().mkpath(pasta);
+        QDir().mkpath(caminho("suite"));
+        QVERIFY(plataforma::gravaLinhas(caminho("suite/CaminhoGDS.txt").toStdString(), {pasta.toStdString()}));
+        ctx = {};
+        QVERIFY(achou(roda(verificaBibliotecaCliente, ctx), Nivel::Falha, "Biblioteca cliente",
+                      {(pasta + "\\GDS32.DLL").toStdString(), (pasta + "\\fbclient.dll").toStdString(),
+                       "CaminhoGDS.txt)"}));
+        char outraDll[MAX_PATH];
+        QVERIFY(GetModuleFileNameA(GetModuleHandleA("libgcc_s_seh-1.dll"), outraDll, MAX_PATH) > 0);
+        QVERIFY(QFile::copy(QString::fromLocal8Bit(outraDll), pasta + "\\fbclient.dll"));
+        ctx = {};
+        QVERIFY(achou(roda(verificaBibliotecaCliente, ctx), Nivel::Falha, "Biblioteca cliente",
+                      {(pasta + "\\fbclient.dll").toStdString(), "fb_get_master_interface"}));
+#else
         QVERIFY(achou(roda(verificaBibliotecaCliente, ctx), Nivel::Ok, "Biblioteca cliente",
                       {"libfbclient.so.2", "sem CaminhoGDS.txt", "/"}));
         QVERIFY(ctx.bibliotecaCarregada);
@@ -143,6 +183,7 @@ private slots:
         ctx = {};
         QVERIFY(achou(roda(verificaBibliotecaCliente, ctx), Nivel::Falha, "Biblioteca cliente",
                       {caminho("suite/vazia/libfbclient.so.2").toStdString(), "CaminhoGDS.txt", "libfbclient2"}));
+#endif
         QVERIFY(!ctx.bibliotecaCarregada);
     }
 
@@ -219,15 +260,18 @@ private slots:
         protegeEscrita(caminho("suite/Tutorial.ini"), false);
         QVERIFY(achou(r, Nivel::Falha, "Tutorial.ini", {"leitura e grava"}));
 
+#ifndef _WIN32  // a Windows folder's read-only attribute doesn't stop writing in it
         QVERIFY(protegeEscrita(caminho("suite"), true));
         r = roda(verificaPastaSuite, ctx);
         protegeEscrita(caminho("suite"), false);
         QVERIFY(achou(r, Nivel::Falha, "Pasta da suíte"_w, {"gravar e apagar"}));
+#endif
     }
 
     void bancoDoTutorial() {
         Contexto ctx;
         QVERIFY(achou(roda(verificaTutorial, ctx), Nivel::Falha, "TUTORIAL.BD", {"não existe"_w, "tutorial.sql"}));
+        EXIGE_CLIENTE();
         QDir().mkpath(caminho("suite"));
         QVERIFY(plataforma::gravaLinhas(caminho("suite/TUTORIAL.BD").toStdString(), {"not a database"}));
         QVERIFY(achou(roda(verificaTutorial, ctx), Nivel::Falha, "TUTORIAL.BD", {"embutido"}));

@@ -83,6 +83,8 @@ class TstForm2 : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { EXIGE_CLIENTE(); }
+
     // A subject without pages: one unsaved page 1 whose text is stored empty at close.
     // The subject carries a quote: it travels as a bound value.
     void primeiraPaginaGravadaVaziaAoFechar() {

@@ -2,7 +2,9 @@
 #include "platform/clock.h"
 #include "platform/localidade.h"
 #include "platform/suite.h"
+#include "platform/user.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -25,33 +27,62 @@ private slots:
     void pastaDaSuite() {
         qunsetenv("BRENVITA_DIR");
         qputenv("HOME", "/home/farmacia");
-        QCOMPARE(pastaSuite(), "/home/farmacia/brenvita/");
+#ifdef _WIN32
+        const std::string padrao = "c:\\brenvita\\", outra = "d:\\suite", teste = "c:\\teste";
+#else
+        const std::string padrao = "/home/farmacia/brenvita/", outra = "/srv/suite", teste = "/tmp/teste";
+#endif
+        const char separador = padrao.back();
+        QCOMPARE(pastaSuite(), padrao);
 
-        qputenv("BRENVITA_DIR", "/srv/suite");
-        QCOMPARE(pastaSuite(), "/srv/suite/");
-        qputenv("BRENVITA_DIR", "/srv/suite/");
-        QCOMPARE(pastaSuite(), "/srv/suite/");
+        qputenv("BRENVITA_DIR", outra.c_str());
+        QCOMPARE(pastaSuite(), outra + separador);
+        qputenv("BRENVITA_DIR", (outra + separador).c_str());
+        QCOMPARE(pastaSuite(), outra + separador);
         qputenv("BRENVITA_DIR", "");  // empty counts as unset
-        QCOMPARE(pastaSuite(), "/home/farmacia/brenvita/");
+        QCOMPARE(pastaSuite(), padrao);
 
-        qputenv("BRENVITA_DIR", "/srv/suite");
-        definePastaSuite("/tmp/teste");
-        QCOMPARE(pastaSuite(), "/tmp/teste/");
+        qputenv("BRENVITA_DIR", outra.c_str());
+        definePastaSuite(teste);
+        QCOMPARE(pastaSuite(), teste + separador);
         definePastaSuite("");
-        QCOMPARE(pastaSuite(), "/srv/suite/");
+        QCOMPARE(pastaSuite(), outra + separador);
     }
 
+    // The suite's names are Windows paths; elsewhere their separators change.
     void nomesDaSuite() {
+#ifdef _WIN32
+        definePastaSuite("d:\\s");
+        QCOMPARE(caminhoSuite("LOGON.QVF"), "d:\\s\\LOGON.QVF");
+        QCOMPARE(caminhoSuite("manual\\video2.mp4"), "d:\\s\\manual\\video2.mp4");
+#else
         definePastaSuite("/s");
         QCOMPARE(caminhoSuite("LOGON.QVF"), "/s/LOGON.QVF");
         QCOMPARE(caminhoSuite("manual\\video2.mp4"), "/s/manual/video2.mp4");
         QCOMPARE(caminhoSuite("dados\\sub\\x.bd"), "/s/dados/sub/x.bd");
+#endif
     }
 
+    // As the system names files: on Windows with backslashes only.
     void pastaDoExecutavel() {
-        QCOMPARE(pastaExecutavel(), QCoreApplication::applicationDirPath().toStdString() + "/");
+        const QString pasta = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+        QCOMPARE(pastaExecutavel(), pasta.toLocal8Bit().toStdString() + QDir::separator().toLatin1());
+#ifdef _WIN32
+        QVERIFY(pastaExecutavel().find('/') == std::string::npos);
+#endif
         definePastaExecutavel("/opt/capsulas");
-        QCOMPARE(pastaExecutavel(), "/opt/capsulas/");
+        QCOMPARE(pastaExecutavel(), std::string("/opt/capsulas") + QDir::separator().toLatin1());
+    }
+
+    // GetUserNameA on Windows: the name the session gives the user.
+    void usuarioDoSistema() {
+#ifdef _WIN32
+        QCOMPARE(usuarioSistema(), qEnvironmentVariable("USERNAME").toStdString());
+#endif
+        QVERIFY(!usuarioSistema().empty());
+        defineUsuarioSistema(std::string("operador"));
+        QCOMPARE(usuarioSistema(), "operador");
+        defineUsuarioSistema(std::nullopt);
     }
 
     void relogio() {

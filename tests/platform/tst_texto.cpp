@@ -9,6 +9,8 @@
 #include <atomic>
 #include <thread>
 
+#include <cstdio>
+
 using namespace plataforma;
 
 class TstTexto : public QObject {
@@ -138,6 +140,18 @@ private slots:
         const auto lidas = leLinhas(caminho("ULTATIV.QVF")).value_or(std::vector<std::string>{""});
         QCOMPARE(lidas, std::vector<std::string>(2000, lidas.front()));
         QCOMPARE(QDir(pasta_.path()).entryList({"ULTATIV*"}), QStringList{"ULTATIV.QVF"});
+    }
+
+    // Another program of the suite reading the file at that moment: on Windows
+    // it can't be replaced then, and is written in place instead.
+    void gravacaoComOArquivoAberto() {
+        QVERIFY(gravaLinhas(caminho("aberto.txt"), {"antes"}));
+        std::FILE* leitor = std::fopen(caminho("aberto.txt").c_str(), "rb");
+        QVERIFY(leitor);
+        const bool gravou = gravaLinhas(caminho("aberto.txt"), {"depois"});
+        std::fclose(leitor);
+        QVERIFY(gravou);
+        QCOMPARE(conteudo("aberto.txt"), QByteArray("depois\r\n"));
     }
 
     void existenciaEApagamento() {

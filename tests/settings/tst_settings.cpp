@@ -12,10 +12,20 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace configuracoes;
 using namespace plataforma::literais;
 
 namespace {
+// The system's reason when a folder is opened as a file.
+#ifdef _WIN32
+constexpr int kErroPasta = EACCES;
+#else
+constexpr int kErroPasta = EISDIR;
+#endif
+
 std::string rotulo(int numero) { return std::string(definicoes()[static_cast<std::size_t>(numero - 1)].rotulo); }
 // A well-formed line: label, the separator, the value from column 50.
 std::string linha(int numero, const std::string& valor) { return rotulo(numero) + " " + valor; }
@@ -256,7 +266,7 @@ private slots:
         // A folder can't be read: the message names the file, its path and the reason.
         const auto erro = leArquivoConfiguracoes(pasta_.path().toStdString()).erro;
         QVERIFY(erro && erro->find(pasta_.path().toStdString()) != std::string::npos);
-        QVERIFY(erro->find("Is a directory") != std::string::npos);
+        QVERIFY(erro->find(std::strerror(kErroPasta)) != std::string::npos);
     }
 
     // Lines meant for a label that the reader ignores or cuts.

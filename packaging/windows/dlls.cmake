@@ -1,0 +1,37 @@
+# What windeployqt does for the DLLs: copies into PASTA_DESTINO every DLL that
+# the PE files ARQUIVOS need, and those their DLLs need in turn, found in the
+# folders PASTAS_DLL (the Windows Qt, the compiler's runtime). A name is
+# matched ignoring case, as Windows does; the system's own DLLs are in none of
+# those folders and stay out.
+#   set(OBJDUMP ...) set(PASTAS_DLL ...) set(PASTA_DESTINO ...) set(ARQUIVOS ...)
+#   include(dlls.cmake)
+foreach(pasta IN LISTS PASTAS_DLL)
+  file(GLOB dlls ${pasta}/*.dll)
+  foreach(dll IN LISTS dlls)
+    get_filename_component(nome ${dll} NAME)
+    string(TOLOWER ${nome} nome)
+    if(NOT DEFINED local_${nome})
+      set(local_${nome} ${dll})
+    endif()
+  endforeach()
+endforeach()
+
+set(pendentes ${ARQUIVOS})
+set(vistos)
+while(pendentes)
+  list(POP_FRONT pendentes arquivo)
+  execute_process(COMMAND ${OBJDUMP} -p ${arquivo} OUTPUT_VARIABLE saida COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX MATCHALL "DLL Name: [^\r\n]+" linhas "${saida}")
+  foreach(linha IN LISTS linhas)
+    string(REGEX REPLACE "^DLL Name: *" "" nome "${linha}")
+    string(STRIP "${nome}" nome)
+    string(TOLOWER "${nome}" nome)
+    list(FIND vistos "${nome}" visto)
+    if(visto GREATER -1 OR NOT DEFINED local_${nome})
+      continue()
+    endif()
+    list(APPEND vistos ${nome})
+    file(INSTALL ${local_${nome}} DESTINATION ${PASTA_DESTINO})
+    list(APPEND pendentes ${local_${nome}})
+  endforeach()
+endwhile()

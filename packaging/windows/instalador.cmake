@@ -1,0 +1,41 @@
+# Builds the installer from the program's folder (cmake --install output):
+#   cmake -DORIGEM=<folder> -DVERSAO=<version> -DICONE=<ico> -DSAIDA=<installer.exe>
+#         -DNSI=<capsulas.nsi> -DMAKENSIS=<makensis> -P instalador.cmake
+# Writes the lists of files to install and to remove beside SAIDA, so that the
+# uninstaller removes exactly what the installer put in the suite's folder.
+file(GLOB_RECURSE arquivos RELATIVE ${ORIGEM} ${ORIGEM}/*)
+list(SORT arquivos)
+set(instala "")
+set(remove "")
+set(pastas "")
+set(pasta_atual "-")
+foreach(relativo IN LISTS arquivos)
+  get_filename_component(pasta ${relativo} DIRECTORY)
+  string(REPLACE "/" "\\" pasta_win "${pasta}")
+  string(REPLACE "/" "\\" relativo_win "${relativo}")
+  if(NOT pasta STREQUAL pasta_atual)
+    if(pasta STREQUAL "")
+      string(APPEND instala "  SetOutPath \"$INSTDIR\"\n")
+    else()
+      string(APPEND instala "  SetOutPath \"$INSTDIR\\${pasta_win}\"\n")
+      list(APPEND pastas ${pasta_win})
+    endif()
+    set(pasta_atual ${pasta})
+  endif()
+  string(APPEND instala "  File \"${ORIGEM}/${relativo}\"\n")
+  string(APPEND remove "  Delete \"$INSTDIR\\${relativo_win}\"\n")
+endforeach()
+list(REMOVE_DUPLICATES pastas)
+list(REVERSE pastas)
+foreach(p IN LISTS pastas)
+  string(APPEND remove "  RMDir \"$INSTDIR\\${p}\"\n")
+endforeach()
+get_filename_component(saida_pasta ${SAIDA} DIRECTORY)
+file(WRITE ${saida_pasta}/arquivos.nsh "${instala}")
+file(WRITE ${saida_pasta}/remocoes.nsh "${remove}")
+execute_process(COMMAND ${MAKENSIS} -V2 -DVERSAO=${VERSAO} -DORIGEM=${ORIGEM} -DICONE=${ICONE} -DSAIDA=${SAIDA}
+                        -DLISTAS=${saida_pasta} ${NSI}
+                WORKING_DIRECTORY ${saida_pasta} RESULT_VARIABLE r)
+if(NOT r EQUAL 0)
+  message(FATAL_ERROR "makensis failed (${r})")
+endif()
