@@ -125,6 +125,9 @@ Linhas Cliente::seleciona(const std::string& sql, const std::vector<Parametro>& 
         r.porBloco = std::max<std::size_t>(1, 65536 / r.largura);
         r.deslocamento0 = saida->getOffset(&st, 0);
         r.nulo0 = saida->getNullOffset(&st, 0);
+        for (unsigned i = 0; i < saida->getCount(&st); ++i)
+            r.colunas.push_back({saida->getAlias(&st, i), saida->getType(&st, i) & ~1u, saida->getOffset(&st, i),
+                                 saida->getNullOffset(&st, i), saida->getLength(&st, i), saida->getScale(&st, i)});
         IResultSet* rs = stmt->openCursor(&st, tra, entrada, bufEntrada.data(), saida, 0);
         for (;;) {
             if (r.quantas % r.porBloco == 0) r.blocos.emplace_back(new unsigned char[r.porBloco * r.largura]);

@@ -31,6 +31,13 @@ struct Linhas {
     // Where the first column's value and null flag sit in each row (for the
     // code scan of a one-column select).
     unsigned deslocamento0 = 0, nulo0 = 0;
+    // Every column's place and type, for a table that shows the rows.
+    struct Coluna {
+        std::string nome;
+        unsigned tipo, deslocamento, nulo, tamanho;
+        int escala;
+    };
+    std::vector<Coluna> colunas;
 };
 
 class Cliente {
