@@ -97,7 +97,7 @@ int partidaJanela(int argc, char* argv[], const char* banco, std::chrono::steady
                     std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio).count());
         std::fflush(stdout);
         esperaFimDaEntrada();
-        QCoreApplication::exit(capsulas.quantas > 0 && cores.quantas > 0 ? 0 : 1);
+        QCoreApplication::exit(capsulas.quantas > 0 ? 0 : 1);
     });
     return app.exec();
 }
