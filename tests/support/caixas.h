@@ -96,7 +96,9 @@ private:
             return;  // a moment to read it, as a user has, while the window manager settles
         }
         caixa->setProperty("respondida", true);
-        textos.push_back(plataforma::deQString(caixa->text()));
+        QString texto = caixa->text();
+        texto.remove(QChar(0x200B));  // where the box may break a long word
+        textos.push_back(plataforma::deQString(texto));
         if (registro) registro->anota(QStringLiteral("caixa ") + caixa->text());
         responde(caixa);
     }
