@@ -356,9 +356,14 @@ void FormPellora::FormClose(bool& podeFechar) {
     try {
         gravaEditores();
         if (emEdicao(ds)) ds.post();
-        // A blank new capsule was refused and dropped with its message (Abortado):
-        // the window closes all the same.
     } catch (const plataforma::Abortado&) {
+        // A blank new capsule was refused and dropped with its message: the
+        // window closes all the same. A value refused by its field's rule keeps
+        // the record, and the window, for the user to correct it.
+        if (emEdicao(ds)) {
+            podeFechar = false;
+            return;
+        }
     } catch (const std::exception& e) {
         plataforma::trataErro(e);
         podeFechar = false;
@@ -495,6 +500,24 @@ std::string FormPellora::textoDescricao() const { return deQString(DBEdit1->text
 void FormPellora::defineTextoDescricao(const std::string& t) { DBEdit1->setText(paraQString(t)); }
 std::string FormPellora::textoCodigo() const { return deQString(DBEdit50->text()); }
 
+// A post made with the caret still in an input of the price (the navigator and
+// Ctrl+S leave it there) runs that editor's exit rule first, as leaving it
+// would: the price follows the value stored, and a refused value stops the
+// post with its message. The description keeps the post's own rule
+// (normalised, refused when blank).
+bool FormPellora::regraDoEditorAntesDeGravar() {
+    QWidget* atual = focusWidget();
+    void (FormPellora::*regra)() = atual == DBEdit2   ? &FormPellora::DBEdit2Exit
+                                   : atual == DBEdit5 ? &FormPellora::DBEdit5Exit
+                                   : atual == DBEdit6 ? &FormPellora::DBEdit6Exit
+                                                      : nullptr;
+    if (!regra) return true;
+    static_cast<widgets::DBEdit*>(atual)->gravaNoCampo();  // a text that is no value: its message, no post
+    saidaRecusada_ = false;
+    (this->*regra)();
+    return !saidaRecusada_;
+}
+
 void FormPellora::gravaEditores() {
     for (auto* e : {DBEdit1, DBEdit2, DBEdit5, DBEdit6, DBEdit25, DBEdit90, DBEdit16, DBEdit8}) e->gravaNoCampo();
     if (DBEdit4) DBEdit4->gravaNoCampo();
@@ -536,6 +559,15 @@ void FormPellora::keyPressEvent(QKeyEvent* e) {
         botaoCancelar_->isVisibleTo(this)) {
         botaoCancelar_->click();
         return;
+    }
+    // Enter presses the button that has the focus, as on the suite's desktops;
+    // a button passes on the keys it does not take itself.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !(e->modifiers() & ~Qt::KeypadModifier)) {
+        auto* botao = qobject_cast<QPushButton*>(focusWidget());
+        if (botao && botao->isEnabled() && botao->isVisibleTo(this)) {
+            botao->click();
+            return;
+        }
     }
     QWidget::keyPressEvent(e);
 }
@@ -631,6 +663,7 @@ void FormPellora::DBEdit2Exit() {
         // where it cannot take the caret, the price is computed all the same.
         const bool volta = DBEdit2->isEnabled() && DBEdit2->isVisible();
         if (volta) DBEdit2->retomaFoco();
+        saidaRecusada_ = volta;
         plataforma::mostraMensagem(
             "Atenção: O Valor Unitário não pode ser menor que \"R$ 0.0001\",\rFavor Corrigir!"_w);
         if (volta) return;

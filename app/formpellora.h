@@ -73,6 +73,7 @@ public:
     std::string textoDescricao() const override;
     void defineTextoDescricao(const std::string& texto) override;
     std::string textoCodigo() const override;
+    bool regraDoEditorAntesDeGravar() override;
     void gravaEditores() override;
 
     // Field entry and price.
@@ -282,4 +283,5 @@ private:
     bool ativada_ = false;
     bool desativadaPorJanelaPropria_ = false;
     bool tirandoFoco_ = false;  // the window takes the focus from a control it locks or hides
+    bool saidaRecusada_ = false;  // the last exit rule put the caret back into its field
 };

@@ -93,6 +93,13 @@ void FormPellora::criaMenuAjuda() {
             if (m) (this->*m)();
             PopupMenu1->popup(w->mapToGlobal(p));
         });
+        // A disabled control takes no right-click; its help is offered all the same.
+        filtra(w, [this, w, m](QEvent* e) {
+            if (e->type() != QEvent::ContextMenu || w->isEnabled()) return false;
+            if (m) (this->*m)();
+            PopupMenu1->popup(static_cast<QContextMenuEvent*>(e)->globalPos());
+            return true;
+        });
     };
     // The field editors and their subject handlers, used by the menu and by F1.
     const std::array<std::pair<widgets::DBEdit*, Manipulador>, 10> editores{{
@@ -125,12 +132,22 @@ void FormPellora::criaMenuAjuda() {
         return false;
     });
 
-    // F1 on a control with a subject opens its help, as right-click and "Ajuda" do.
-    // A locked field editor takes no focus: F1 with the pointer on it opens its page.
-    const auto travadoSobOPonteiro = [this, editores]() -> Manipulador {
+    // F1 on a control with a subject opens its help, as right-click and "Ajuda" do
+    // (not on the login panel: nobody is signed on to write pages yet). A
+    // disabled control takes no focus: F1 with the pointer on a locked field
+    // editor, a disabled main button or the navigator opens its page.
+    const std::array<std::pair<QWidget*, Manipulador>, 3> botoes{{
+        {BotPesqcomp, &FormPellora::BotPesqcompContextPopup},
+        {botgradecomp, &FormPellora::botgradecompContextPopup},
+        {BotFecharComp, &FormPellora::BotFecharCompContextPopup}}};
+    const auto travadoSobOPonteiro = [this, editores, botoes]() -> Manipulador {
         QWidget* sob = PainelComponentes->childAt(PainelComponentes->mapFromGlobal(QCursor::pos()));
+        if (!sob || sob->isEnabled()) return nullptr;
         for (auto [e, m] : editores)
-            if (sob == e && !e->isEnabled()) return m;
+            if (sob == e) return m;
+        for (auto [b, m] : botoes)
+            if (sob == b) return m;
+        if (DBNavigator1->isAncestorOf(sob)) return &FormPellora::DBNavigator1ContextPopup;
         return nullptr;
     };
     std::vector<std::pair<QWidget*, Manipulador>> comAssunto = {
@@ -138,9 +155,7 @@ void FormPellora::criaMenuAjuda() {
         {BotPesqcomp, &FormPellora::BotPesqcompContextPopup},
         {botgradecomp, &FormPellora::botgradecompContextPopup},
         {BotFecharComp, &FormPellora::BotFecharCompContextPopup},
-        {NomeComponente, &FormPellora::NomeComponenteContextPopup},
-        {EditNome, &FormPellora::EditNomeContextPopup},
-        {EditSenhaU, &FormPellora::EditSenhaUContextPopup}};
+        {NomeComponente, &FormPellora::NomeComponenteContextPopup}};
     for (auto [e, m] : editores) comAssunto.emplace_back(e, m);
     for (auto [w, m] : comAssunto) {
         filtra(w, [this, m = m, travadoSobOPonteiro](QEvent* e) {
@@ -165,7 +180,8 @@ void FormPellora::criaMenuAjuda() {
 }
 
 void FormPellora::ManualdeOperao1Click() {
-    if (!dm_) return;
+    // The pages are written by signed-on users only: no help before the sign-on.
+    if (!dm_ || estado_.login) return;
     // A new window for every request, released when the user closes it.
     auto janela = std::make_unique<Form2>(dm_, this);
     janela->exec();

@@ -12,12 +12,15 @@
 #include "platform/log.h"
 #include "platform/program.h"
 #include "platform/suite.h"
+#include "platform/text.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QLibraryInfo>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +29,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #endif
+
+using namespace plataforma::literais;
 
 namespace {
 // The general error handler: an error that escapes an event handler is shown
@@ -56,6 +61,21 @@ void preparaMotorEmbutido() {
     std::filesystem::permissions(pasta, std::filesystem::perms::all | std::filesystem::perms::sticky_bit, erro);
 #endif
     qputenv("FIREBIRD_LOCK", QByteArray::fromStdString(pasta));
+}
+
+// Qt's own texts (the edit boxes' menus, the file dialog) in the program's
+// language: Qt's Portuguese translations, beside the program (as the Windows
+// installer puts them) or where this Qt keeps its own.
+void traduzTextosDoQt(QApplication& app) {
+    auto* traducao = new QTranslator(&app);
+    const QString nome = QStringLiteral("qtbase_pt_BR");
+    for (const QString& pasta : {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)})
+        if (traducao->load(nome, pasta)) {
+            QApplication::installTranslator(traducao);
+            return;
+        }
+    plataforma::anotaNoLog("Traduções do Qt (qtbase_pt_BR.qm) não encontradas: os menus padrão ficam em inglês."_w);
 }
 
 #ifdef _WIN32
@@ -105,6 +125,7 @@ int executaPrograma(int argc, char* argv[]) {
 
     plataforma::adotaLocalidadePadrao();
     Aplicacao app(argc, argv);
+    traduzTextosDoQt(app);
     plataforma::defineCaixas(aplicacao::caixasModais());
     aplicacao::instalaCursorEspera();
 

@@ -232,6 +232,7 @@ void DM::ComponentesBeforeEdit(ClientDataSet&) {
 void DM::ComponentesBeforePost(ClientDataSet& ds) {
     if (silencioso_) return;
     if (form_) {
+        if (!form_->regraDoEditorAntesDeGravar()) throw plataforma::Abortado();
         form_->gravaEditores();
         const std::string normalizada = formulario::NormalizaDescricao(form_->textoDescricao());
         ds.fieldByName("COMPONENTE").defineValor(normalizada);

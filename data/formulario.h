@@ -1,6 +1,6 @@
 #pragma once
 // What the capsule record's handlers need from the main window. The window
-// implements it; tests use a small stand-in.
+// implements it.
 #include <string>
 
 namespace dados {
@@ -21,6 +21,9 @@ public:
     virtual void defineTextoDescricao(const std::string& texto) = 0;
     // The code editor (DBEdit50).
     virtual std::string textoCodigo() const = 0;
+    // Before a post: the exit rule of the editor holding the caret, run as
+    // leaving it would; false when it refused the value (the post stops).
+    virtual bool regraDoEditorAntesDeGravar() = 0;
     // Writes what the editors hold into the record's fields before a post.
     virtual void gravaEditores() = 0;
 };

@@ -60,6 +60,7 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent) {
         auto* atalho = new QShortcut(tecla, b);
         connect(atalho, &QShortcut::activated, b, &QToolButton::click);
         layout->addWidget(b);
+        b->installEventFilter(this);  // the menu of a disabled button
         botoes_[static_cast<std::size_t>(i)] = b;
     }
 }
@@ -129,6 +130,17 @@ void DBNavigator::focusInEvent(QFocusEvent* e) {
 void DBNavigator::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     foco_.saiu(*e);
+}
+
+// A disabled button takes no right-click: the navigator's menu is offered for
+// it all the same.
+bool DBNavigator::eventFilter(QObject* objeto, QEvent* e) {
+    auto* b = qobject_cast<QWidget*>(objeto);
+    if (e->type() == QEvent::ContextMenu && b && !b->isEnabled()) {
+        contextMenuEvent(static_cast<QContextMenuEvent*>(e));
+        return true;
+    }
+    return QWidget::eventFilter(objeto, e);
 }
 
 void DBNavigator::contextMenuEvent(QContextMenuEvent* e) {

@@ -71,7 +71,12 @@ void DBRichEdit::atualiza(LigacaoCampo::Mudanca m) {
 }
 
 void DBRichEdit::ajustaTrava() {
-    QTextEdit::setReadOnly(somenteLeitura_ || (ligacao_.ligado() && !ligacao_.editando()));
+    const bool trava = somenteLeitura_ || (ligacao_.ligado() && !ligacao_.editando());
+    QTextEdit::setReadOnly(trava);
+    // A page browsed, not locked by the form, keeps its caret and the cursor
+    // keys: the first key typed starts the edit where the caret is.
+    if (trava && !somenteLeitura_)
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 bool DBRichEdit::mostraOCampo() const {

@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QCursor>
+#include <QWindow>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -29,6 +31,12 @@ namespace {
 void clicaDireito(QWidget* w, QPoint p = QPoint(4, 4)) {
     QContextMenuEvent e(QContextMenuEvent::Mouse, p, w->mapToGlobal(p));
     QApplication::sendEvent(w, &e);
+}
+
+// A right-click as the window system delivers it, to whatever is under the
+// pointer there, disabled or not.
+void clicaDireitoNaJanela(QWidget* w) {
+    QTest::mouseClick(w->window()->windowHandle(), Qt::RightButton, {}, w->mapTo(w->window(), w->rect().center()));
 }
 
 void escolheAjuda(FormPellora& f) {
@@ -195,6 +203,37 @@ private slots:
         QCOMPARE(FormPellora::assuntoDoControle("Label357"), std::string());
     }
 
+    // Disabled buttons offer their help too, by right-click and by F1 with the
+    // pointer on them: the navigator's as the navigator's, the main buttons'
+    // their own.
+    void ajudaDeBotoesDesligados() {
+        Janela j;
+        auto& f = *j.form;
+        using Nav = widgets::DBNavigator;
+        const auto menuCom = [&](QWidget* w, const std::string& assunto) {
+            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+            AssuntoAtual = "X";
+            clicaDireitoNaJanela(w);
+            QTRY_VERIFY2(f.PopupMenu1->isVisible(), qPrintable(w->objectName()));
+            QCOMPARE(AssuntoAtual.str(), assunto);
+            f.PopupMenu1->close();
+        };
+        menuCom(f.DBNavigator1->botao(Nav::Primeiro), "NAVEGADOR");
+        menuCom(f.DBNavigator1->botao(Nav::Gravar), "NAVEGADOR");
+        QTest::mouseClick(f.DBNavigator1->botao(Nav::Editar), Qt::LeftButton);
+        menuCom(f.botgradecomp, "TABELA");
+        menuCom(f.BotPesqcomp, "PESQUISAR");
+        menuCom(f.BotFecharComp, "FECHAR - Cad. Matérias Primas"_w);
+
+        QTest::mouseMove(f.botgradecomp);
+        QTRY_COMPARE(QCursor::pos(), f.botgradecomp->mapToGlobal(f.botgradecomp->rect().center()));
+        Vista vista;
+        aoAbrirAjuda(j, vista);
+        QTest::keyClick(j.foco(), Qt::Key_F1);
+        QVERIFY(vista.aberta);
+        QCOMPARE(vista.assunto, std::string("TABELA"));
+    }
+
     // The bare panel gives the general subject; a control on it does not, and a
     // caption without a subject keeps the current one.
     void assuntoGeralPeloPainel() {
@@ -225,6 +264,18 @@ private slots:
         QWidget* menu = QApplication::activePopupWidget();
         QVERIFY(menu != nullptr);
         menu->close();
+
+        // Nobody is signed on: F1 opens no help window there, and nothing is
+        // written to the tutorial.
+        for (QWidget* caixa : std::initializer_list<QWidget*>{f.EditNome, f.EditSenhaU}) {
+            Vista vista;
+            aoAbrirAjuda(j, vista, QStringLiteral("escrito sem login"), {}, 30);
+            caixa->setFocus();
+            QTest::keyClick(caixa, Qt::Key_F1);
+            QTest::qWait(500);
+            QVERIFY2(!vista.aberta, qPrintable(caixa->objectName()));
+        }
+        QVERIFY(paginasGravadas(j, "IDENTIFICAÇÃO DO USUÁRIO"_w).empty());
     }
 };
 

@@ -250,6 +250,45 @@ private slots:
         QCOMPARE(j.foco(), f.DBEdit1);
     }
 
+    // A post with the caret still in an input of the price runs its rule first,
+    // as leaving it would: a cost below the minimum is refused with its
+    // message, a changed cost recomputes the price; a price typed afterwards
+    // stays as typed.
+    void gravarDeUmEditorAplicaSuaRegra() {
+        Janela j;
+        auto& f = *j.form;
+        AcessoFinanceiro = true;
+        const std::string codigo = j.dm->ComponentesCODIGO->comoTexto();
+        const auto coluna = [&](const char* c) {
+            return std::get<dados::Decimal>(
+                       j.consulta(std::string("select ") + c + " from COMPONEN where CODIGO = ?", {codigo}))
+                .comoTexto();
+        };
+        const std::string preco = coluna("PRECOR");
+        QCOMPARE(coluna("MULTIPLICADOR"), std::string("3.00000000"));
+        clica(f.DBNavigator1, widgets::DBNavigator::Editar);
+        digitaEm(f.DBEdit2, "0");
+        QTest::keyClick(f.DBEdit2, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Atenção: O Valor Unitário não pode ser menor que "_w
+                                                              "\"R$ 0.0001\",\rFavor Corrigir!"});
+        QCOMPARE(j.foco(), f.DBEdit2);
+        QCOMPARE(j.dm->Componentes.state(), dados::Estado::Editando);
+        QCOMPARE(coluna("PRECOR"), preco);
+
+        digitaEm(f.DBEdit2, "1");
+        clica(f.DBNavigator1, widgets::DBNavigator::Gravar);
+        QCOMPARE(coluna("CUSTOUNITR"), std::string("1.00000000"));
+        QCOMPARE(coluna("PRECOR"), std::string("3.00000000"));
+
+        clica(f.DBNavigator1, widgets::DBNavigator::Editar);
+        digitaEm(f.DBEdit2, "2");
+        digitaEm(f.DBEdit8, "7");
+        QTest::keyClick(f.DBEdit8, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(coluna("CUSTOUNITR"), std::string("2.00000000"));
+        QCOMPARE(coluna("PRECOR"), std::string("7.00000000"));
+        QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
+    }
+
     // Return on an emptied description: its message once, and the caret back
     // in the description, writable, whatever order the focus comes back in;
     // unattended too, where nothing stands between the rule and the focus (the

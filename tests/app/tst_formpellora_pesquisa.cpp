@@ -88,6 +88,11 @@ private slots:
         QVERIFY(!f.PainelPesqComp->isVisible());
         botoesLigados(j, true);
         QCOMPARE(j.foco(), f.BotPesqcomp);
+        // Enter on the focused button opens the next search.
+        QTest::keyClick(f.BotPesqcomp, Qt::Key_Return);
+        QVERIFY(f.Panel9->isVisible());
+        QCOMPARE(j.foco(), f.NomeComponente);
+        QTest::keyClick(f.NomeComponente, Qt::Key_Escape);
 
         // Accents are searched without them.
         pesquisa(j, QString::fromUtf8("C\u00c1PSULA 2 IN"));

@@ -222,6 +222,21 @@ private slots:
         auto& f = *j.form;
         criaUsuario(j, "JOAO", "1", acessoCom('J', {7, 24}));  // no login right
 
+        // Enter on "OK" reached by Tab is its click, and the keypad's too.
+        for (const auto tecla : {Qt::Key_Return, Qt::Key_Enter}) {
+            j.mensagens.limpa();
+            QVERIFY(j.volta());
+            QTest::mouseClick(f.EditNome, Qt::LeftButton);
+            f.EditNome->setText(QStringLiteral("fulano"));
+            QTest::keyClick(f.EditNome, Qt::Key_Tab);
+            QTest::keyClick(j.foco(), Qt::Key_Tab);
+            QCOMPARE(j.foco(), f.BotOkSenha);
+            QTest::keyClick(f.BotOkSenha, tecla, tecla == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Usuário FULANO não autorizado"_w});
+        }
+        j.mensagens.limpa();
+        QCOMPARE(j.foco(), f.EditNome);
+
         f.EditNome->clear();
         QTest::mouseClick(f.BotOkSenha, Qt::LeftButton);
         QCOMPARE(j.mensagens.textos, std::vector<std::string>{"Não foi informado o Nome do Usuário."_w});

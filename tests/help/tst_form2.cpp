@@ -180,10 +180,15 @@ private slots:
         f.BitBtn1->click();
         QCOMPARE(texto(s.paginas()[0].second), std::string("um é o primeiro"_w));
         QCOMPARE(f.DBRichEdit1->texto(), std::string("dois"));
+        // On the page moved to, the cursor keys move the caret and what is typed
+        // goes where it is.
+        QTest::keyClick(f.DBRichEdit1, Qt::Key_End, Qt::ControlModifier);
+        digita(f.DBRichEdit1, QStringLiteral(" FIM"));
         f.BitBtn1->click();
         QCOMPARE(s.dm->Tutorial.recNo(), 2);
         f.BitBtn2->click();
         QCOMPARE(f.DBRichEdit1->texto(), std::string("um é o primeiro"_w));
+        QCOMPARE(texto(s.paginas()[1].second), std::string("dois FIM"));
         f.close();
     }
 

@@ -15,6 +15,7 @@ falha() { echo "FAIL: $*" >&2; exit 1; }
 dpkg-deb --field "$DEB" Depends | grep -q 'libfbclient2' || falha "no dependency on the client library"
 dpkg-deb --field "$DEB" Depends | grep -q 'firebird3.0-server-core' || falha "no dependency on the embedded engine"
 dpkg-deb --field "$DEB" Depends | grep -q 'fonts-liberation2' || falha "no dependency on the fonts the grids fit"
+dpkg-deb --field "$DEB" Depends | grep -q 'qt6-translations-l10n' || falha "no dependency on Qt's Portuguese texts"
 dpkg -x "$DEB" "$RAIZ"
 PROGRAMA=$RAIZ/opt/brenvita/capsulas
 for f in opt/brenvita/BRENVITA.INI.exemplo usr/share/capsulas/suite.sql usr/share/capsulas/tutorial.sql \
