@@ -386,8 +386,9 @@ public:
     GravacaoBanco(fb::Conexao& conexao, const std::string& tabela)
         : tx_(conexao.iniciaTransacao()), tabela_(identificador(tabela)) {}
     long grava(const Provedor::Alteracao& a, const std::vector<int>& localizadores) override {
+        // One request each: at a branch every request is a round trip.
         const Comando c = monta(a, tabela_, localizadores);
-        return tx_->executa(c.sql, c.parametros);
+        return tx_->alteraLinha(c.sql, c.parametros, a.tipo != TipoAlteracao::Inclusao);
     }
     bool existe(const Provedor::Alteracao& a, const std::vector<int>& campos) override {
         Comando c;

@@ -252,6 +252,7 @@ ITransaction* iniciaTransacaoEm(const Biblioteca& lib, Status& st, IAttachment* 
 // Values <-> message buffers
 
 constexpr unsigned kMaxVarchar = 32765;
+constexpr unsigned kConjuntoDaConexao = 127;  // the server's name for the connection's character set
 constexpr unsigned kSegmento = 32768;
 
 // Day on which a time-only value is placed (the zero date of the suite's clients).
@@ -325,26 +326,29 @@ QTime deHora(IUtil* util, ISC_TIME hora) {
     return QTime(static_cast<int>(h), static_cast<int>(mi), static_cast<int>(s), static_cast<int>(frac / 10));
 }
 
-// The input message: the statement's own description with each parameter's type
-// set from the value bound to it, so the server does the conversion.
+// The input message: each parameter's type set from the value bound to it, so
+// the server does the conversion. `descrita`, the statement's own description,
+// gives the type of a null and tells a blob parameter that takes a text; a
+// statement the server prepares as it runs has none, and then a text goes as a
+// text (the server turns it into a blob where one is wanted) and a null as a
+// null text.
 struct Entrada {
     Ref<IMessageMetadata> meta;
     std::vector<unsigned char> buffer;
 };
 
 void preparaEntrada(Entrada& e, const Biblioteca& lib, Status& st, IAttachment* att, ITransaction* tra,
-                    IStatement* stmt, const std::vector<Valor>& valores) {
-    Ref<IMessageMetadata> descrita(stmt->getInputMetadata(&st));
-    const unsigned n = descrita->getCount(&st);
+                    IMessageMetadata* descrita, const std::vector<Valor>& valores) {
+    const unsigned n = descrita ? descrita->getCount(&st) : static_cast<unsigned>(valores.size());
     if (n != valores.size())
         throw ErroBanco("A instrução espera "_w + std::to_string(n) + " parâmetro(s) e recebeu "_w +
                             std::to_string(valores.size()) + ".",
                         0, 0);
     if (n == 0) return;
 
-    Ref<IMetadataBuilder> b(descrita->getBuilder(&st));
+    Ref<IMetadataBuilder> b(descrita ? descrita->getBuilder(&st) : lib.master->getMetadataBuilder(&st, n));
     for (unsigned i = 0; i < n; ++i) {
-        const unsigned tipoDescrito = descrita->getType(&st, i) & ~1u;
+        const unsigned tipoDescrito = descrita ? descrita->getType(&st, i) & ~1u : SQL_VARYING;
         auto define = [&](unsigned tipo, unsigned tamanho, int escala) {
             b->setType(&st, i, tipo | 1u);  // every parameter may carry a null
             b->setLength(&st, i, tamanho);
@@ -355,17 +359,20 @@ void preparaEntrada(Entrada& e, const Biblioteca& lib, Status& st, IAttachment* 
             if (bytes > kMaxVarchar)
                 throw ErroBanco("Texto longo demais para um parâmetro ("_w + std::to_string(bytes) + " bytes).", 0, 0);
             define(SQL_VARYING, static_cast<unsigned>(std::max<std::size_t>(bytes, 1)), 0);
+            // In the connection's character set, as a described parameter is.
+            if (!descrita) b->setCharSet(&st, i, kConjuntoDaConexao);
         };
         std::visit(
             [&](const auto& v) {
                 using T = std::decay_t<decltype(v)>;
                 if constexpr (std::is_same_v<T, std::monostate>) {
-                    b->setType(&st, i, tipoDescrito | 1u);
+                    if (descrita) b->setType(&st, i, tipoDescrito | 1u);
+                    else define(SQL_VARYING, 1, 0);
                 } else if constexpr (std::is_same_v<T, std::string>) {
                     if (tipoDescrito == SQL_BLOB) define(SQL_BLOB, sizeof(ISC_QUAD), 0);
                     else defineTexto(v.size());
                 } else if constexpr (std::is_same_v<T, Blob>) {
-                    if (tipoDescrito == SQL_BLOB) define(SQL_BLOB, sizeof(ISC_QUAD), 0);
+                    if (tipoDescrito == SQL_BLOB || !descrita) define(SQL_BLOB, sizeof(ISC_QUAD), 0);
                     else defineTexto(v.bytes.size());
                 } else if constexpr (std::is_same_v<T, std::int32_t>) {
                     define(SQL_LONG, 4, 0);
@@ -545,7 +552,10 @@ void executaEm(const Biblioteca& lib, Status& st, IAttachment* att, ITransaction
     Ref<IStatement> stmt(att->prepare(&st, tra, static_cast<unsigned>(sql.size()), sql.data(),
                                       static_cast<unsigned>(p.dialeto), IStatement::PREPARE_PREFETCH_METADATA));
     Entrada entrada;
-    preparaEntrada(entrada, lib, st, att, tra, stmt.get(), valores);
+    {
+        Ref<IMessageMetadata> descrita(stmt->getInputMetadata(&st));
+        preparaEntrada(entrada, lib, st, att, tra, descrita.get(), valores);
+    }
     void* bufEntrada = entrada.buffer.empty() ? nullptr : entrada.buffer.data();
 
     Ref<IMessageMetadata> saida(stmt->getOutputMetadata(&st));
@@ -829,6 +839,39 @@ long Transacao::executa(const std::string& sql, const std::vector<Valor>& parame
         executaEm(*impl_->lib, st, impl_->att, impl_->tra, impl_->parametros, sql, parametros, c, &afetadas);
         return afetadas;
     });
+}
+
+long Transacao::alteraLinha(const std::string& sql, const std::vector<Valor>& parametros, bool contaLinha) {
+    plataforma::Espera espera;
+    impl_->exigeAberta();
+    Biblioteca& lib = *impl_->lib;
+    try {
+        return traduzErros(lib, [&] {
+            Status st(lib);
+            Entrada entrada;
+            preparaEntrada(entrada, lib, st, impl_->att, impl_->tra, nullptr, parametros);
+            void* valores = entrada.buffer.empty() ? nullptr : entrada.buffer.data();
+            const auto dialeto = static_cast<unsigned>(impl_->parametros.dialeto);
+            if (!contaLinha) {
+                impl_->att->execute(&st, impl_->tra, static_cast<unsigned>(sql.size()), sql.data(), dialeto,
+                                    entrada.meta.get(), valores, nullptr, nullptr);
+                return 1L;
+            }
+            const std::string comRetorno = sql + " RETURNING 1";
+            Ref<IMetadataBuilder> b(lib.master->getMetadataBuilder(&st, 1));
+            b->setType(&st, 0, SQL_LONG | 1u);
+            b->setLength(&st, 0, sizeof(ISC_LONG));
+            Ref<IMessageMetadata> saida(b->getMetadata(&st));
+            std::vector<unsigned char> resposta(saida->getMessageLength(&st));
+            impl_->att->execute(&st, impl_->tra, static_cast<unsigned>(comRetorno.size()), comRetorno.data(), dialeto,
+                                entrada.meta.get(), valores, saida.get(), resposta.data());
+            // No row reached: the server returns a null.
+            return le<short>(resposta.data() + saida->getNullOffset(&st, 0)) == 0 ? 1L : 0L;
+        });
+    } catch (const ErroBanco& e) {
+        if (!contaLinha || e.gdscode() != isc_sing_select_err) throw;
+    }
+    return executa(sql, parametros);  // several rows: counted the long way
 }
 
 void Transacao::confirma() {

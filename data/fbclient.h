@@ -154,6 +154,14 @@ public:
     ~Transacao();
     Resultado consulta(const std::string& sql, const std::vector<Valor>& parametros = {});
     long executa(const std::string& sql, const std::vector<Valor>& parametros = {});
+    // One INSERT, UPDATE or DELETE of one row, sent with its values in one
+    // request and prepared by the server as it runs (one round trip, where
+    // executa() asks for a prepare, the run and the count one after another).
+    // With `contaLinha` (an UPDATE or DELETE that finds its row by a WHERE),
+    // the statement returns whether it reached the row (" RETURNING 1" is
+    // added: 0 or 1); one that reaches several rows is undone by the server
+    // and run again as executa() runs it, for its count. Without, it returns 1.
+    long alteraLinha(const std::string& sql, const std::vector<Valor>& parametros, bool contaLinha);
     void confirma();   // commit (not retaining)
     void desfaz();     // rollback
 
