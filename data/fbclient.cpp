@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <type_traits>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -233,9 +235,10 @@ void desfazSemErro(const Biblioteca& lib, ITransaction* tra) {
     s->dispose();
 }
 
-ITransaction* iniciaTransacaoEm(const Biblioteca& lib, Status& st, IAttachment* att, const ParametrosConexao& p) {
+ITransaction* iniciaTransacaoEm(const Biblioteca& lib, Status& st, IAttachment* att, const ParametrosConexao& p,
+                                bool somenteLeitura = false) {
     Construtor tpb(lib, st, IXpbBuilder::TPB);
-    tpb.marca(isc_tpb_write);
+    tpb.marca(somenteLeitura ? isc_tpb_read : isc_tpb_write);
     tpb.marca(isc_tpb_read_committed);
     tpb.marca(isc_tpb_rec_version);
     // 0 fails at once on a locked row, a negative value waits for ever.
@@ -688,9 +691,138 @@ FalhaConexao classificaFalhaConexao(const ErroBanco& erro) {
     }
 }
 
+namespace {
+
+// A statement prepared once and kept, with what reading its rows needs.
+struct Preparada {
+    IStatement* stmt = nullptr;
+    IMessageMetadata* entrada = nullptr;  // the parameters as the server describes them
+    IMessageMetadata* saida = nullptr;
+    std::vector<Coluna> colunas;
+    std::vector<LugarColuna> layout;
+    unsigned tamanho = 0;  // of a row's message
+    bool selecao = false;
+    unsigned long uso = 0;  // when last run, to free the least recently used first
+
+    // Quietly: the request rides with the next one the client sends, and on a
+    // lost connection there is nothing left to free.
+    void libera(const Biblioteca& lib) {
+        if (entrada) entrada->release();
+        if (saida) saida->release();
+        if (!stmt) return;
+        IStatus* s = lib.master->getStatus();
+        CheckStatusWrapper w(s);
+        stmt->free(&w);
+        if (w.getState() & IStatus::STATE_ERRORS) stmt->release();
+        s->dispose();
+    }
+};
+
+}  // namespace
+
 struct Conexao::Impl {
     Biblioteca* lib = nullptr;
     IAttachment* att = nullptr;
+    ITransaction* leitura = nullptr;  // the reading transaction, once started
+    std::map<std::string, Preparada> preparadas;
+    unsigned long usos = 0;
+
+    // The connection's settings, read only.
+    ITransaction* transacaoDeLeitura(Status& st, const ParametrosConexao& p) {
+        if (!leitura) leitura = iniciaTransacaoEm(*lib, st, att, p, true);
+        return leitura;
+    }
+
+    Preparada& prepara(Status& st, ITransaction* tra, const std::string& sql, const ParametrosConexao& p) {
+        auto it = preparadas.find(sql);
+        if (it == preparadas.end()) {
+            if (preparadas.size() >= Conexao::kPreparadasMax) {
+                auto antiga = std::min_element(preparadas.begin(), preparadas.end(),
+                                               [](const auto& a, const auto& b) { return a.second.uso < b.second.uso; });
+                antiga->second.libera(*lib);
+                preparadas.erase(antiga);
+            }
+            Preparada nova;
+            nova.stmt = att->prepare(&st, tra, static_cast<unsigned>(sql.size()), sql.data(),
+                                     static_cast<unsigned>(p.dialeto), IStatement::PREPARE_PREFETCH_METADATA);
+            it = preparadas.emplace(sql, nova).first;
+            Preparada& n = it->second;
+            const unsigned tipo = n.stmt->getType(&st);
+            n.selecao = tipo == isc_info_sql_stmt_select;  // not FOR UPDATE: that one locks, and writes
+            n.entrada = n.stmt->getInputMetadata(&st);
+            n.saida = n.stmt->getOutputMetadata(&st);
+            n.colunas = descreveColunas(st, n.saida);
+            n.layout = lugaresColunas(st, n.saida);
+            n.tamanho = n.saida->getMessageLength(&st);
+        }
+        it->second.uso = ++usos;
+        return it->second;
+    }
+
+    void esquece(const std::string& sql) {
+        if (auto it = preparadas.find(sql); it != preparadas.end()) {
+            it->second.libera(*lib);
+            preparadas.erase(it);
+        }
+    }
+
+    // After a failed read: the statement goes, and the reading transaction
+    // with it, whatever state the failure left it in; the next read starts
+    // both anew.
+    void recomeca(const std::string& sql) {
+        esquece(sql);
+        if (leitura) desfazSemErro(*lib, std::exchange(leitura, nullptr));
+    }
+
+    // Before the detach, which refuses a connection with a transaction open.
+    void encerra() {
+        for (auto& [sql, p] : preparadas) p.libera(*lib);
+        preparadas.clear();
+        if (leitura) desfazSemErro(*lib, std::exchange(leitura, nullptr));
+    }
+
+    void le(const ParametrosConexao& p, const std::string& sql, const std::vector<Valor>& valores, Leitor& leitor) {
+        // A kept statement that fails is prepared anew, once, in a new reading
+        // transaction: what failed may be its state on the server rather than
+        // the reading (a cursor a failed close left open, a lost attachment).
+        for (bool mantida = preparadas.count(sql) > 0;; mantida = false) {
+            try {
+                Status st(*lib);
+                ITransaction* tra = transacaoDeLeitura(st, p);
+                Preparada& prep = prepara(st, tra, sql, p);
+                if (!prep.selecao) break;
+                leCursor(st, tra, prep, valores, leitor);
+                return;
+            } catch (const FbException& e) {
+                recomeca(sql);
+                if (!mantida) lancaErro(*lib, e.getStatus());
+            } catch (...) {
+                esquece(sql);  // its cursor may be left open
+                throw;
+            }
+        }
+        // Not a SELECT: in its own transaction, as executa() runs it, not kept.
+        esquece(sql);
+        instrucaoIsolada(*lib, att, p, sql, valores, leitor, nullptr);
+    }
+
+    void leCursor(Status& st, ITransaction* tra, const Preparada& prep, const std::vector<Valor>& valores,
+                  Leitor& leitor) {
+        Entrada entrada;
+        preparaEntrada(entrada, *lib, st, att, tra, prep.entrada, valores);
+        leitor.colunas(prep.colunas);
+        std::vector<unsigned char> buf(prep.tamanho);
+        std::vector<Valor> linha;
+        Ref<IResultSet> cursor(prep.stmt->openCursor(&st, tra, entrada.meta.get(),
+                                                     entrada.buffer.empty() ? nullptr : entrada.buffer.data(),
+                                                     prep.saida, 0));
+        while (cursor->fetchNext(&st, buf.data()) == IStatus::RESULT_OK) {
+            leLinha(*lib, st, att, tra, prep.layout, buf.data(), linha);
+            leitor.linha(linha);
+        }
+        cursor->close(&st);  // sent with the next request
+        cursor.esquece();
+    }
 };
 
 struct Transacao::Impl {
@@ -755,6 +887,7 @@ void Conexao::liga(bool criacao) {
 void Conexao::fecha() {
     if (!impl_) return;
     if (impl_->att) {
+        impl_->encerra();
         IStatus* s = impl_->lib->master->getStatus();
         CheckStatusWrapper w(s);
         impl_->att->detach(&w);
@@ -785,7 +918,7 @@ Resultado Conexao::consulta(const std::string& sql, const std::vector<Valor>& pa
 }
 
 void Conexao::le(const std::string& sql, const std::vector<Valor>& parametros, Leitor& leitor) {
-    comReconexao([&] { instrucaoIsolada(*impl_->lib, impl_->att, parametros_, sql, parametros, leitor, nullptr); });
+    comReconexao([&] { impl_->le(parametros_, sql, parametros, leitor); });
 }
 
 long Conexao::executa(const std::string& sql, const std::vector<Valor>& parametros) {

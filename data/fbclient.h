@@ -123,12 +123,25 @@ public:
     void fecha();
     bool aberta() const;
 
-    // One statement in its own short transaction. A closed connection opens by
-    // itself first. A lost connection is reopened once and the statement tried
-    // again; a second failure is reported.
+    // A closed connection opens by itself first. A lost connection is reopened
+    // once and the statement tried again; a second failure is reported.
+    //
+    // A SELECT runs in the connection's reading transaction: read only and read
+    // committed, so that each statement sees what other workstations have
+    // committed, as a transaction of its own would; started at the first read
+    // and kept until the connection closes, so that a read asks the server
+    // nothing besides the statement itself. A read-only read-committed
+    // transaction holds back neither the server's garbage collection nor
+    // anyone's locks. The statement is prepared once and kept (up to
+    // kPreparadasMax of them, the least recently used freed first): the
+    // program runs the same few statements again and again. At a branch each
+    // of those requests is a round trip over the link.
+    // Anything else runs as executa() runs it.
     Resultado consulta(const std::string& sql, const std::vector<Valor>& parametros = {});
     void le(const std::string& sql, const std::vector<Valor>& parametros, Leitor& leitor);
+    // One statement in its own short transaction; the rows it reached.
     long executa(const std::string& sql, const std::vector<Valor>& parametros = {});
+    static constexpr std::size_t kPreparadasMax = 32;
 
     std::unique_ptr<Transacao> iniciaTransacao();
 
