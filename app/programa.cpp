@@ -130,14 +130,14 @@ int executaPrograma(int argc, char* argv[]) {
     aplicacao::instalaCursorEspera();
 
     // Start-up, each object whole before the next: the main window (which reads
-    // the settings), DM, the help window, DM2. The data modules are declared
-    // first, so that they outlive the window, whose end still reaches DM; they
-    // open nothing before their DataModuleCreate.
+    // the settings), DM, the help window, DM2, DM's and DM2's connections
+    // opened at once (criaModulos). The data modules are declared first, so
+    // that they outlive the window, whose end still reaches DM; they open
+    // nothing before their DataModuleCreate.
     dados::DM dm;
     dados::DM2 dm2;
     FormPellora form;
-    dm.DataModuleCreate();
-    dm2.DataModuleCreate();
+    dados::criaModulos(dm, dm2);  // DM's and DM2's DataModuleCreate, their connections opened at once
     form.defineModulos(&dm, &dm2);
     aparencia::filtraEventos(&form, [](QEvent* e) {
         if (e->type() == QEvent::WindowActivate && plataforma::emPartida())
