@@ -374,6 +374,50 @@ private slots:
         QVERIFY(!c.aberta());
     }
 
+    // A read runs a kept statement in a kept transaction: it still sees each
+    // commit of another connection (and nothing uncommitted), goes on after a
+    // failed run, and leaves the table free for another connection's indexes.
+    void aKeptStatementReadsWhatOthersCommitted() {
+        con->executa("insert into COMPONEN (CODIGO, LOTE) values ('000030', 'A')");
+        const std::string sql = "select LOTE, 1 / cast(? as integer) from COMPONEN where CODIGO = '000030'";
+        const auto lote = [&](std::int32_t divisor) { return con->consulta(sql, {divisor}).linhas.at(0).at(0); };
+        QCOMPARE(lote(1), Valor(std::string("A")));
+        auto outra = dbteste::conectaSuite("outra");
+        auto pendente = outra->iniciaTransacao();
+        pendente->executa("update COMPONEN set LOTE = 'B' where CODIGO = '000030'");
+        QCOMPARE(lote(1), Valor(std::string("A")));
+        pendente->confirma();
+        QCOMPARE(lote(1), Valor(std::string("B")));
+
+        QVERIFY_THROWS_EXCEPTION(ErroBanco, lote(0));  // division by zero while fetching
+        outra->executa("update COMPONEN set LOTE = 'C' where CODIGO = '000030'");
+        QCOMPARE(lote(1), Valor(std::string("C")));
+
+        outra->executa("create index IX_TESTE_LOTE on COMPONEN (LOTE)");
+        outra->executa("drop index IX_TESTE_LOTE");
+        QCOMPARE(lote(1), Valor(std::string("C")));
+    }
+
+    // One request per row: whether an UPDATE or DELETE reached its row, and
+    // the count of one that reached several.
+    void aRowChangeCountsTheRowsItReached() {
+        con->executa("insert into COMPONEN (CODIGO, LOTE) values ('000040', 'L')");
+        con->executa("insert into COMPONEN (CODIGO, LOTE) values ('000041', 'L')");
+        auto t = con->iniciaTransacao();
+        const std::string muda = "update COMPONEN set COMPONENTE = ? where LOTE = ?";
+        QCOMPARE(t->alteraLinha(muda, {std::string("x"), std::string("nenhum")}, true), 0L);
+        QCOMPARE(t->alteraLinha(muda, {std::string("duas"), std::string("L")}, true), 2L);
+        QCOMPARE(t->alteraLinha("insert into COMPONEN (CODIGO, LOTE) values (?, ?)",
+                                {std::string("000042"), std::monostate{}}, false),
+                 1L);
+        QCOMPARE(t->alteraLinha("delete from COMPONEN where CODIGO = ?", {std::string("000040")}, true), 1L);
+        t->confirma();
+        const Resultado r = con->consulta("select CODIGO, COMPONENTE from COMPONEN order by CODIGO");
+        QCOMPARE(r.linhas.size(), std::size_t{2});
+        QCOMPARE(r.linhas[0][1], Valor(std::string("duas")));
+        QCOMPARE(r.linhas[1][0], Valor(std::string("000042")));
+    }
+
     void aTerminationSignalStillEndsTheProgram() {
         // The client library takes over SIGTERM; a connected program must still end.
         QProcess filho;
