@@ -1,11 +1,13 @@
 #pragma once
 // The capsule registry window. Its handlers are named control-then-event and
-// bound to the controls' events; the rules they apply live in form/, signon/
-// and help/ as plain functions.
+// bound to the controls' events; the rules they apply live in rules/ and
+// signon/ as plain functions, the help subjects in help/, the field editors'
+// description in app/campos.h.
 #include "data/formulario.h"
 
 #include <QWidget>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QComboBox;
@@ -80,18 +82,21 @@ public:
     void DBEdit1KeyPress(char& key);
     void DBEdit1Enter();
     void DBEdit1Exit();
-    void DBEdit50KeyPress(char& key);
-    void DBEdit2KeyPress(char& key);
     void DBEdit2Exit();
-    void DBEdit5KeyPress(char& key);
     void DBEdit5Exit();
-    void DBEditUnidKeyPress(char& key);
-    void DBEdit6KeyPress(char& key);
     void DBEdit6Exit();
-    void DBEdit25KeyPress(char& key);
-    void DBEdit90KeyPress(char& key);
-    void DBEdit16KeyPress(char& key);
     void CalculaPrecoVenda();
+    // Enter moves on to the next tab stop, as Tab does; the editors' key
+    // handlers below only do this.
+    void avancaComEnter(char& key);
+    void DBEdit50KeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit2KeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit5KeyPress(char& key) { avancaComEnter(key); }
+    void DBEditUnidKeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit6KeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit25KeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit90KeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit16KeyPress(char& key) { avancaComEnter(key); }
 
     // Sign-on.
     std::string SelecionarEstacao();
@@ -176,7 +181,9 @@ public:
     void EditNomeContextPopup() { defineAssuntoDoControle("EditNome"); }
     void EditSenhaUContextPopup() { defineAssuntoDoControle("EditSenhaU"); }
 
-    // Controls.
+    // Controls. The field editors, made from the table of app/campos.h, in its order.
+    const std::vector<widgets::DBEdit*>& editores() const { return editores_; }
+    widgets::DBEdit* editor(std::string_view controle) const;  // nullptr for no field editor
     QFrame* PainelComponentes = nullptr;
     widgets::DBNavigator* DBNavigator1 = nullptr;
     QPushButton* BotPesqcomp = nullptr;
@@ -195,7 +202,6 @@ public:
     widgets::DBEdit* DBEdit8 = nullptr;
     QFrame* Bevel1 = nullptr;  // raised frame around the sale price
     QLabel* Label357 = nullptr;  // "Estoque Máximo"
-    std::vector<QLabel*> rotulos;
 
     // Colour group.
     QFrame* Bevel2 = nullptr;
@@ -265,7 +271,6 @@ private:
     void ligaEventos();
     void estadoEdicao();      // the signed-on window: the capsule, or the panel that was open
     void estadoLogin();       // the login panel
-    void avancaFoco();        // Enter: next tab stop
     bool aplicaCorDeFundo();
     void ativa();             // an activation by the program itself or one of its windows
 
@@ -273,6 +278,8 @@ private:
     // when given, else it stays where it is if the state allows it there.
     void mudaEstado(const EstadoJanela& novo, QWidget* foco = nullptr);
     void aplicaEstado(QWidget* foco = nullptr);
+
+    std::vector<widgets::DBEdit*> editores_;  // one for each row of the field table, in its order
 
     dados::DM* dm_ = nullptr;
     dados::DM2* dm2_ = nullptr;

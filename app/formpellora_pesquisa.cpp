@@ -2,6 +2,7 @@
 #include "app/formpellora.h"
 
 #include "form/widgets/aparencia.h"
+#include "app/campos.h"
 #include "app/filtroeventos.h"
 #include "data/catalogo.h"
 #include "data/dm.h"
@@ -21,6 +22,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolTip>
+
+#include <algorithm>
 
 using namespace plataforma::literais;
 
@@ -103,18 +106,14 @@ void FormPellora::criaPaineisPesquisa() {
     GradeComponentes = new widgets::DBGrid(pnlTabelaComp);
     GradeComponentes->setObjectName(QStringLiteral("GradeComponentes"));
     GradeComponentes->setGeometry(4, 30, 761, 412);
-    GradeComponentes->defineColunas({
-        {"COMPONENTE", "Descrição da Cápsula"_w, 180},
-        {"CODIGO", "Código"_w, 60},
-        {"CUSTOUNITR", "Custo Unit. R$", 76},
-        {"MULTIPLICADOR", "Multiplicador", 66},
-        {"UNID", "Unid.", 34},
-        {"DIVISORUNID", "Div. de Unid.", 70},
-        {"PRECOR", "Preço Venda R$"_w, 86},
-        {"ESTOQUECRITICO", "Estoq. Mín."_w, 60},
-        {"ESTOQUEMAXIMO", "Estoque Máx."_w, 70},
-        {"CUSTOFIXO", "Custo Fixo R$", 72},
-    });
+    // The field table's columns, in the capsule table's own order.
+    std::vector<std::pair<int, widgets::ColunaGrade>> colunas;
+    for (const aplicacao::CampoFormulario& c : aplicacao::camposFormulario())
+        if (c.tabela.posicao >= 0) colunas.push_back({c.tabela.posicao, {c.coluna, c.tabela.titulo, c.tabela.largura}});
+    std::ranges::sort(colunas, {}, &std::pair<int, widgets::ColunaGrade>::first);
+    std::vector<widgets::ColunaGrade> grade;
+    for (auto& [posicao, coluna] : colunas) grade.push_back(std::move(coluna));
+    GradeComponentes->defineColunas(std::move(grade));
     GradeComponentes->OnDrawColumnCell = [this](int recNo, int coluna, bool selecionada, widgets::CoresCelula& c) {
         GradeComponentesDrawColumnCell(recNo, coluna, selecionada, c);
     };
