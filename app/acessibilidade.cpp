@@ -23,16 +23,10 @@ void nomeiaControles(FormPellora& f) {
     // "<- Usar esta cor" without its arrow.
     f.BitBtn1->setAccessibleName(QStringLiteral("Usar esta cor"));
 
-    // Panels and grids by their title bars.
+    // Grids by their panels' title bars (the panels are named as they are registered).
     const std::pair<QWidget*, QString> titulos[] = {
-        {f.PainelComponentes, QStringLiteral("Cadastro de Cápsulas")},
-        {f.PainelLogin, f.Panel48->text()},
-        {f.Panel9, f.BotPesqcomp->text().remove(QLatin1Char('&'))},
-        {f.PainelPesqComp, f.Panel35->text()},
         {f.GradeCompNomes, f.Panel35->text()},
-        {f.pnlTabelaComp, f.Panel2->text()},
         {f.GradeComponentes, f.Panel2->text()},
-        {f.pnl_UltimaCompra, f.PanelTituloUltCompra->text()},
         {f.DBGridUltimaCompra, f.PanelTituloUltCompra->text()},
         {f.PainelManual, QStringLiteral("Manual em vídeo")},
     };

@@ -55,6 +55,7 @@ FormPellora::FormPellora(QWidget* parent) : QWidget(parent) {
     criaPaineisPesquisa();
     criaPainelCompras();
     criaMenuAjuda();
+    registraPaineis();
     aplicacao::nomeiaControles(*this);
     ligaEventos();
     FormCreate();
@@ -359,13 +360,14 @@ void FormPellora::aplicaEstado(QWidget* foco) {
     const EstadoJanela& e = estado_;
     const bool capsula = !e.login;
     const bool livre = capsula && e.painel == Painel::Nenhum;  // nothing over the capsule
-    const auto mostra = [&](Painel p) { return capsula && e.painel == p; };
+    const PainelJanela& mostrado = painelDoEstado();
 
-    const std::pair<QWidget*, bool> visiveis[] = {
-        {PainelComponentes, capsula},         {PainelLogin, e.login},
-        {Panel9, mostra(Painel::Pesquisa)},    {PainelPesqComp, mostra(Painel::Escolha)},
-        {pnlTabelaComp, mostra(Painel::Tabela)}, {pnl_UltimaCompra, mostra(Painel::Compras)},
-    };
+    // The capsule shows under the panel laid over it.
+    std::vector<std::pair<QWidget*, bool>> visiveis = {{login_.quadro, e.login}};
+    for (std::size_t i = 0; i < paineis_.size(); ++i) {
+        const auto p = static_cast<Painel>(i);
+        visiveis.emplace_back(paineis_[i].quadro, capsula && (p == Painel::Nenhum || p == e.painel));
+    }
     // While a panel is open only "&Fechar" may be offered: nothing opens over a
     // panel, and the buttons are off anyway while a record is edited.
     const bool botoes = capsula && e.botoes;
@@ -374,8 +376,8 @@ void FormPellora::aplicaEstado(QWidget* foco) {
         {botgradecomp, botoes && livre},
         {BotPesqcomp, botoes && livre},
         {BitBtnUltimaCompra, botoes && livre},
-        {DBNavigator1, capsula && e.painel != Painel::Tabela},
-        {NomeComponente, e.edicao || mostra(Painel::Pesquisa)},  // locked with the editors, but for a search
+        {DBNavigator1, capsula && mostrado.navegador},
+        {NomeComponente, e.edicao || (capsula && e.painel == Painel::Pesquisa)},  // locked with the editors, but for a search
     };
     const auto campos = aplicacao::camposFormulario();
     for (std::size_t i = 0; i < campos.size(); ++i)
@@ -402,40 +404,41 @@ void FormPellora::aplicaEstado(QWidget* foco) {
     for (const auto& [w, ligado] : ligados) w->setEnabled(ligado);
     DBNavigator1->permiteAlteracoes(livre);
 
-    // Each state's area, where the focus may stay, its own control for the focus,
-    // and the button that answers Esc.
-    QWidget* area = PainelComponentes;
-    QWidget* proprio = DBEdit1;
-    botaoCancelar_ = BotFecharComp;
-    if (e.login) {
-        area = PainelLogin;
-        proprio = EditNome;
-        botaoCancelar_ = BotCancSenha;
-    } else {
-        switch (e.painel) {
-        case Painel::Nenhum: break;
-        case Painel::Pesquisa:
-            area = Panel9;
-            proprio = NomeComponente;
-            botaoCancelar_ = nullptr;  // Esc belongs to the search box
-            break;
-        case Painel::Escolha:
-            area = PainelPesqComp;
-            proprio = GradeCompNomes;
-            botaoCancelar_ = AbandonaPesqComp;
-            break;
-        case Painel::Tabela:
-            area = pnlTabelaComp;
-            proprio = GradeComponentes;
-            break;
-        case Painel::Compras: proprio = DBGridUltimaCompra; break;
-        }
-    }
     // The focus goes where the transition sends it, else stays where it is if
-    // the state allows it there, else goes to the state's own control.
+    // the panel shown allows it there, else goes to the panel's own control.
+    botaoCancelar_ = mostrado.esc;
+    const QWidget* area = mostrado.retemFoco ? mostrado.quadro : PainelComponentes;
     const bool focoValido = atual && area->isAncestorOf(atual) && atual->isEnabled() && atual->isVisibleTo(this);
-    if (!foco && !focoValido) foco = proprio;
+    if (!foco && !focoValido) foco = mostrado.foco;
     if (foco && foco->isEnabled() && foco->isVisibleTo(this)) foco->setFocus(Qt::OtherFocusReason);
+}
+
+const FormPellora::PainelJanela& FormPellora::painelDoEstado() const {
+    return estado_.login ? login_ : paineis_[static_cast<std::size_t>(estado_.painel)];
+}
+
+// The window's panels, each placed once and named for screen readers by its title.
+void FormPellora::registraPaineis() {
+    using P = EstadoJanela::Painel;
+    const auto registra = [](PainelJanela& onde, QFrame* quadro, QRect geometria, const QString& titulo,
+                             PainelJanela p) {
+        p.quadro = quadro;
+        if (geometria.isValid()) quadro->setGeometry(geometria);
+        quadro->setAccessibleName(titulo);
+        onde = p;
+    };
+    registra(login_, PainelLogin, {152, 109, 331, 130}, Panel48->text(), {.foco = EditNome, .esc = BotCancSenha});
+    registra(painelDe(P::Nenhum), PainelComponentes, {}, paraQString("Cadastro de Cápsulas"_w),
+             {.foco = DBEdit1, .esc = BotFecharComp});
+    registra(painelDe(P::Pesquisa), Panel9, {61, 94, 641, 98}, BotPesqcomp->text().remove(QLatin1Char('&')),
+             {.foco = NomeComponente, .esc = nullptr});  // Esc belongs to the search box
+    registra(painelDe(P::Escolha), PainelPesqComp, {107, 80, 598, 321}, Panel35->text(),
+             {.foco = GradeCompNomes, .esc = AbandonaPesqComp});
+    registra(painelDe(P::Tabela), pnlTabelaComp, {5, 68, 769, 483}, Panel2->text(),
+             {.foco = GradeComponentes, .esc = BotFecharComp, .navegador = false});
+    // The purchases leave the capsule's editors reachable (the sale price beside them).
+    registra(painelDe(P::Compras), pnl_UltimaCompra, {252, 105, 525, 375}, PanelTituloUltCompra->text(),
+             {.foco = DBGridUltimaCompra, .esc = BotFecharComp, .retemFoco = false});
 }
 
 widgets::DBEdit* FormPellora::editor(std::string_view controle) const {

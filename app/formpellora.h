@@ -6,6 +6,7 @@
 #include "data/formulario.h"
 
 #include <QWidget>
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,8 @@ struct EstadoJanela {
     Painel painel = Painel::Nenhum;  // the panel laid over the capsule: search box, pick list, table, last purchases
     bool edicao = false;             // the record is edited or inserted: its editors are open (LiberaCampos)
     bool botoes = false;             // the four main buttons are on (HabilitaBotoes), as far as the panel allows
+
+    static constexpr std::size_t quantidadePaineis = 5;  // the values of Painel
 
     EstadoJanela comLogin(bool l) const { auto e = *this; e.login = l; return e; }
     EstadoJanela comPainel(Painel p) const { auto e = *this; e.painel = p; return e; }
@@ -263,6 +266,19 @@ protected:
     bool eventFilter(QObject* obj, QEvent* e) override;
 
 private:
+    // A panel of the window: the login panel, the capsule (Painel::Nenhum) and the
+    // panels laid over it. Placed once, named by its title (registraPaineis).
+    struct PainelJanela {
+        QFrame* quadro = nullptr;
+        QWidget* foco = nullptr;         // the control that takes the focus when it shows
+        QPushButton* esc = nullptr;      // the button that answers Esc (none: the control with the focus keeps it)
+        bool retemFoco = true;           // the focus stays inside it (else anywhere on the capsule)
+        bool navegador = true;           // the navigator stays usable under it
+    };
+    void registraPaineis();
+    PainelJanela& painelDe(EstadoJanela::Painel p) { return paineis_[static_cast<std::size_t>(p)]; }
+    const PainelJanela& painelDoEstado() const;
+
     void criaControles();
     void criaPainelLogin();
     void criaPaineisPesquisa();
@@ -280,6 +296,8 @@ private:
     void aplicaEstado(QWidget* foco = nullptr);
 
     std::vector<widgets::DBEdit*> editores_;  // one for each row of the field table, in its order
+    PainelJanela login_;
+    std::array<PainelJanela, EstadoJanela::quantidadePaineis> paineis_;
 
     dados::DM* dm_ = nullptr;
     dados::DM2* dm2_ = nullptr;

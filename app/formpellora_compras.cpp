@@ -83,7 +83,6 @@ void FormPellora::criaPainelCompras() {
 }
 
 void FormPellora::BitBtnUltimaCompraClick() {
-    pnl_UltimaCompra->setGeometry(252, 105, 525, 375);
     PanelTituloUltCompra->setGeometry(2, 3, 522, 26);
     DBGridUltimaCompra->setGeometry(3, 27, 520, 296);
     lblFornecUltimaCompra->setGeometry(2, 336, 73, 16);

@@ -344,7 +344,6 @@ void FormPellora::estadoLogin() {
     const bool jaMostrado = estado_.login && PainelLogin->isVisibleTo(this);
     UsuarioAtual = plataforma::corta(plataforma::usuarioSistema(), 60);
     if (!jaMostrado) EditNome->setText(paraQString(UsuarioAtual.str()));
-    PainelLogin->setGeometry(152, 109, 331, 130);
     mudaEstado(estado_.comLogin(true), jaMostrado ? nullptr : EditNome);
 }
 

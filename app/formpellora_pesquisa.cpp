@@ -136,7 +136,6 @@ EstadoJanela soACapsula(const EstadoJanela& e) { return e.comPainel(Painel::Nenh
 // DesabilitaBotoes, the box shown with the focus; Esc belongs to the box while
 // it is open. The box keeps the text of the previous search.
 void FormPellora::BotPesqcompClick() {
-    Panel9->setGeometry(61, 94, 641, 98);
     mudaEstado(estado_.comPainel(Painel::Pesquisa).comBotoes(false), NomeComponente);
 }
 
@@ -176,7 +175,6 @@ void FormPellora::PesquisaDescricao() {
         mudaEstado(soACapsula(estado_), BotPesqcomp);
         return;
     }
-    PainelPesqComp->setGeometry(107, 80, 598, 321);
     mudaEstado(estado_.comPainel(Painel::Escolha), GradeCompNomes);
 }
 
@@ -210,7 +208,6 @@ void FormPellora::GradeCompNomesKeyPress(char& key) {
 
 // DesabilitaBotoes and BloqueiaCampos, the table shown with the navigator off.
 void FormPellora::botgradecompClick() {
-    pnlTabelaComp->setGeometry(5, 68, 769, 483);
     mudaEstado(estado_.comPainel(Painel::Tabela).comBotoes(false).comEdicao(false), GradeComponentes);
 }
 
