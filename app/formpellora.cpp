@@ -220,15 +220,19 @@ void FormPellora::ligaEventos() {
     }
     for (auto* b : {BotFecharComp, BotPesqcomp, botgradecomp}) b->installEventFilter(this);
 
-    connect(BotFecharComp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BotFecharCompClick(); }); });
-    connect(BotPesqcomp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BotPesqcompClick(); }); });
-    connect(botgradecomp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { botgradecompClick(); }); });
-    connect(BitBtnUltimaCompra, &QPushButton::clicked, this,
-            [this] { plataforma::protegido([this] { BitBtnUltimaCompraClick(); }); });
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BitBtn1Click(); }); });
+    ligaClique(BotFecharComp, &FormPellora::BotFecharCompClick);
+    ligaClique(BotPesqcomp, &FormPellora::BotPesqcompClick);
+    ligaClique(botgradecomp, &FormPellora::botgradecompClick);
+    ligaClique(BitBtnUltimaCompra, &FormPellora::BitBtnUltimaCompraClick);
+    ligaClique(BitBtn1, &FormPellora::BitBtn1Click);
     connect(ComboBox1, QOverload<int>::of(&QComboBox::activated), this,
             [this](int) { plataforma::protegido([this] { ComboBox1Click(); }); });
     DBNavigator1->OnEnter = [this] { DBNavigator1Enter(); };
+}
+
+void FormPellora::ligaClique(QPushButton* botao, void (FormPellora::*manipulador)()) {
+    connect(botao, &QPushButton::clicked, this,
+            [this, manipulador] { plataforma::protegido([this, manipulador] { (this->*manipulador)(); }); });
 }
 
 void FormPellora::defineModulos(dados::DM* dm, dados::DM2* dm2) {

@@ -1,8 +1,8 @@
 #pragma once
 // The capsule registry window. Its handlers are named control-then-event and
 // bound to the controls' events; the rules they apply live in rules/ and
-// signon/ as plain functions, the help subjects in help/, the field editors'
-// description in app/campos.h.
+// signon/ as plain functions. The field editors are made from the table of
+// app/campos.h, the panels registered once (registraPaineis).
 #include "data/formulario.h"
 
 #include <QWidget>
@@ -278,6 +278,9 @@ private:
     void registraPaineis();
     PainelJanela& painelDe(EstadoJanela::Painel p) { return paineis_[static_cast<std::size_t>(p)]; }
     const PainelJanela& painelDoEstado() const;
+
+    // A click on `botao` runs `manipulador` under the general error handler.
+    void ligaClique(QPushButton* botao, void (FormPellora::*manipulador)());
 
     void criaControles();
     void criaPainelLogin();

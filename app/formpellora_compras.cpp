@@ -65,8 +65,7 @@ void FormPellora::criaPainelCompras() {
     BitBtnOcultarUltCompra = new QPushButton(QStringLiteral("Ocultar - Ultimas Compras"), p);
     BitBtnOcultarUltCompra->setObjectName(QStringLiteral("BitBtnOcultarUltCompra"));
     BitBtnOcultarUltCompra->setFont(arial(13, true));
-    connect(BitBtnOcultarUltCompra, &QPushButton::clicked, this,
-            [this] { plataforma::protegido([this] { BitBtnOcultarUltCompraClick(); }); });
+    ligaClique(BitBtnOcultarUltCompra, &FormPellora::BitBtnOcultarUltCompraClick);
 
     // The capsule's sale price beside the purchases, between the supplier's
     // labels and the hide button; guarded as the form's own sale price editor

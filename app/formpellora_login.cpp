@@ -160,9 +160,8 @@ void FormPellora::criaPainelLogin() {
 
     auto* eventos = new EventosPainelLogin(this);
     for (QObject* o : std::initializer_list<QObject*>{PainelLogin, EditNome, EditSenhaU}) o->installEventFilter(eventos);
-    connect(BotOkSenha, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BotOkSenhaClick(); }); });
-    connect(BotCancSenha, &QPushButton::clicked, this,
-            [this] { plataforma::protegido([this] { BotCancSenhaClick(); }); });
+    ligaClique(BotOkSenha, &FormPellora::BotOkSenhaClick);
+    ligaClique(BotCancSenha, &FormPellora::BotCancSenhaClick);
 }
 
 // ---------------------------------------------------------------- workstation

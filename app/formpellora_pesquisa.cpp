@@ -94,9 +94,8 @@ void FormPellora::criaPaineisPesquisa() {
     AceitaComp = botao(PainelPesqComp, "AceitaComp", "Enter", {420, 280, 82, 30});
     AceitaComp->setDefault(true);
     AbandonaPesqComp = botao(PainelPesqComp, "AbandonaPesqComp", "Esc", {508, 280, 82, 30});
-    connect(AceitaComp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { AceitaCompClick(); }); });
-    connect(AbandonaPesqComp, &QPushButton::clicked, this,
-            [this] { plataforma::protegido([this] { AbandonaPesqCompClick(); }); });
+    ligaClique(AceitaComp, &FormPellora::AceitaCompClick);
+    ligaClique(AbandonaPesqComp, &FormPellora::AbandonaPesqCompClick);
 
     // Table.
     pnlTabelaComp = painel(p, "pnlTabelaComp");
@@ -120,7 +119,7 @@ void FormPellora::criaPaineisPesquisa() {
     GradeComponentes->setFont(aparencia::fonteGrade());
     widgets::ofereceExportacaoEImpressao(GradeComponentes, Panel2->text());
     BitBtn13 = botao(pnlTabelaComp, "BitBtn13", "&Fechar Tabela de Componentes", {4, 446, 761, 33});
-    connect(BitBtn13, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BitBtn13Click(); }); });
+    ligaClique(BitBtn13, &FormPellora::BitBtn13Click);
 }
 
 // ---------------------------------------------------------------- search entry

@@ -129,7 +129,8 @@ int executaPrograma(int argc, char* argv[]) {
     aplicacao::instalaCursorEspera();
 
     // Start-up, each object whole before the next: the main window (which reads
-    // the settings), DM, the help window, DM2. The data modules are declared
+    // the settings), DM, DM2; the help window is made anew for each request
+    // (ManualdeOperao1Click). The data modules are declared
     // first, so that they outlive the window, whose end still reaches DM; they
     // open nothing before their DataModuleCreate.
     dados::DM dm;
