@@ -5,8 +5,8 @@
 // changes nothing, Tab to "Sim" or "OK" and Space. Every text shown is kept.
 //
 // The box closes inside the handler that showed it; the window below comes
-// back only when the window manager gives the activation back, after that
-// handler has returned (see janelaVolta).
+// back only when the window manager gives the activation back, usually after
+// that handler has returned (see Janela::volta).
 #include "app/caixas.h"
 #include "platform/messages.h"
 #include "platform/text.h"
@@ -68,7 +68,6 @@ public:
     std::vector<std::string> textos;  // every message and question shown, in order
     std::deque<bool> respostas;       // answers to questions, first to last
     bool respostaPadrao = false;      // when respostas is empty
-    int semAtivacao = 0;              // boxes the window manager never activated
     RegistroFoco* registro = nullptr; // where the boxes answered are noted too
 
     void limpa() { textos.clear(); }
@@ -88,7 +87,7 @@ private:
         if (!ativa) {
             ativaDesde_.invalidate();
             if (desde_.elapsed() < 5000) return;
-            ++semAtivacao;  // answered all the same, so that the test ends
+            qWarning("the window manager did not activate the box: answered all the same");
         } else if (!ativaDesde_.isValid()) {
             ativaDesde_.start();
             return;

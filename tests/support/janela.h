@@ -116,16 +116,14 @@ public:
     // Waits until the window is active again once the boxes it showed are
     // closed, as the window manager gives the activation back after the handler
     // that showed them has returned, and until the events that follow are done.
-    // Should the window manager not give it back (a box answered while it was
-    // still busy with it), the window is activated as a user would, by asking
-    // for it; that is counted.
+    // Should the window manager not give it back, the window is activated as a
+    // user would, by asking for it, and a warning says so.
     bool volta() {
         const auto ativa = [this] {
             return !QApplication::activeModalWidget() && QApplication::activeWindow() == form.get();
         };
         bool voltou = QTest::qWaitFor(ativa, 5000);
         if (!voltou && !QApplication::activeModalWidget()) {
-            ++semVolta;
             qWarning("the window manager did not give the window back: activated by request");
             form->activateWindow();
             voltou = QTest::qWaitFor(ativa, 5000);
@@ -133,7 +131,6 @@ public:
         QTest::qWait(20);
         return voltou;
     }
-    int semVolta = 0;
 
     // The widget with the focus once the window is back (see volta).
     QWidget* foco() {

@@ -21,7 +21,7 @@ cp "$SUITE/BRENVITA.INI" "$WINEPREFIX/BRENVITA.INI.antes"
 wine "$INSTALADOR" /S
 wineserver -w
 for f in capsulas.exe capsulas-desinstalar.exe Qt6Core.dll Qt6Widgets.dll libstdc++-6.dll \
-         platforms/qwindows.dll styles/qwindowsvistastyle.dll BRENVITA.INI.exemplo \
+         platforms/qwindows.dll styles/qwindowsvistastyle.dll translations/qtbase_pt_BR.qm BRENVITA.INI.exemplo \
          capsulas-sql/suite.sql capsulas-sql/tutorial.sql; do
   [ -f "$SUITE/$f" ] || falha "$f not installed"
 done
