@@ -13,17 +13,7 @@
 namespace aplicacao {
 
 void nomeiaControles(FormPellora& f) {
-    // The editors' labels, found by their captions.
-    const std::pair<QWidget*, QString> editores[] = {
-        {f.DBEdit1, QStringLiteral("Descrição")},          {f.DBEdit50, QStringLiteral("Código")},
-        {f.DBEdit2, QStringLiteral("Custo Unit. R$")},      {f.DBEdit5, QStringLiteral("Multiplicador")},
-        {f.DBEditUnid, QStringLiteral("Unidade")},          {f.DBEdit6, QStringLiteral("Divisor de Unidade")},
-        {f.DBEdit25, QStringLiteral("Estoque Mínimo")},     {f.DBEdit90, QStringLiteral("Estoque Máximo")},
-        {f.DBEdit16, QStringLiteral("Custo Fixo")},         {f.DBEdit8, QStringLiteral("Valor Unit. Venda R$")},
-    };
-    for (const auto& [editor, texto] : editores)
-        for (QLabel* l : f.rotulos)
-            if (l->text() == texto) l->setBuddy(editor);
+    // The field editors are named by their captions as they are made.
     f.Label1->setBuddy(f.ComboBox1);
     f.Label216->setBuddy(f.EditNome);
     f.Label217->setBuddy(f.EditSenhaU);
@@ -33,16 +23,10 @@ void nomeiaControles(FormPellora& f) {
     // "<- Usar esta cor" without its arrow.
     f.BitBtn1->setAccessibleName(QStringLiteral("Usar esta cor"));
 
-    // Panels and grids by their title bars.
+    // Grids by their panels' title bars (the panels are named as they are registered).
     const std::pair<QWidget*, QString> titulos[] = {
-        {f.PainelComponentes, QStringLiteral("Cadastro de Cápsulas")},
-        {f.PainelLogin, f.Panel48->text()},
-        {f.Panel9, f.BotPesqcomp->text().remove(QLatin1Char('&'))},
-        {f.PainelPesqComp, f.Panel35->text()},
         {f.GradeCompNomes, f.Panel35->text()},
-        {f.pnlTabelaComp, f.Panel2->text()},
         {f.GradeComponentes, f.Panel2->text()},
-        {f.pnl_UltimaCompra, f.PanelTituloUltCompra->text()},
         {f.DBGridUltimaCompra, f.PanelTituloUltCompra->text()},
         {f.PainelManual, QStringLiteral("Manual em vídeo")},
     };

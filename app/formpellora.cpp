@@ -1,6 +1,7 @@
 #include "app/formpellora.h"
 
 #include "app/acessibilidade.h"
+#include "app/campos.h"
 #include "form/widgets/aparencia.h"
 
 #include "data/dm.h"
@@ -35,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <functional>
 #include <utility>
 
 using namespace plataforma::literais;
@@ -53,6 +55,7 @@ FormPellora::FormPellora(QWidget* parent) : QWidget(parent) {
     criaPaineisPesquisa();
     criaPainelCompras();
     criaMenuAjuda();
+    registraPaineis();
     aplicacao::nomeiaControles(*this);
     ligaEventos();
     FormCreate();
@@ -102,53 +105,30 @@ void FormPellora::criaControles() {
     BotFecharComp = botao("BotFecharComp", "&Fechar", {620, 10, 153, 65});
     for (auto* b : {BotPesqcomp, botgradecomp, BitBtnUltimaCompra, BotFecharComp}) b->setFont(arial(13, true));
 
-    auto rotulo = [this, p](const char* texto, int x, int y, const QColor& cor = QColor(0, 0, 128)) {
-        auto* l = new QLabel(paraQString(texto), p);
-        l->setFont(arial(16));
-        pinta(l, QColor(), cor);
-        l->adjustSize();
-        l->move(x, y);
-        rotulos.push_back(l);
-        return l;
-    };
-    auto editor = [p](const char* nome, QRect r, int pixels = 16) {
-        auto* e = new widgets::DBEdit(p);
-        e->setObjectName(QString::fromLatin1(nome));
-        e->setGeometry(r);
-        e->setFont(pixels == 16 ? arial(16) : arialArredondada(pixels));
-        return e;
-    };
-
     Bevel1 = new QFrame(p);
     Bevel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Bevel1->setGeometry(51, 413, 344, 50);
 
-    rotulo("Descrição"_w, 154, 99);
-    DBEdit1 = editor("DBEdit1", {236, 94, 483, 30}, 19);
-    rotulo("Código"_w, 174, 134, Qt::black);
-    DBEdit50 = editor("DBEdit50", {236, 131, 134, 26});
-    rotulo("Custo Unit. R$", 126, 176);
-    DBEdit2 = editor("DBEdit2", {236, 173, 134, 26});
-    rotulo("Multiplicador", 138, 209);
-    DBEdit5 = editor("DBEdit5", {236, 206, 134, 26});
-    rotulo("Unidade", 167, 242);
-    DBEditUnid = editor("DBEditUnid", {237, 240, 41, 26});
-    rotulo("Divisor de Unidade", 92, 275);
-    DBEdit6 = editor("DBEdit6", {236, 273, 134, 26});
-    rotulo("Estoque Mínimo"_w, 114, 309);
-    DBEdit25 = editor("DBEdit25", {236, 306, 134, 26});
-    Label357 = rotulo("Estoque Máximo"_w, 109, 342);
-    Label357->setObjectName(QStringLiteral("Label357"));
-    DBEdit90 = editor("DBEdit90", {236, 339, 134, 26});
-    rotulo("Custo Fixo", 151, 375);
-    DBEdit16 = editor("DBEdit16", {236, 373, 134, 26});
-    rotulo("Valor Unit. Venda R$", 82, 428);
-    DBEdit8 = editor("DBEdit8", {236, 423, 134, 30}, 19);
-
-    DBEdit50->setReadOnly(true);
-    DBEditUnid->setReadOnly(true);
-    for (auto* e : {DBEdit50, DBEditUnid, DBEdit8}) e->setFocusPolicy(Qt::ClickFocus);
-    for (auto* e : {DBEdit2, DBEdit5, DBEdit6, DBEdit25, DBEdit90, DBEdit16}) e->setMouseTracking(true);
+    // The field editors, each after its caption, which names it for screen readers.
+    for (const aplicacao::CampoFormulario& c : aplicacao::camposFormulario()) {
+        auto* l = new QLabel(paraQString(c.rotulo), p);
+        if (c.nomeRotulo) l->setObjectName(QString::fromLatin1(c.nomeRotulo));
+        l->setFont(arial(16));
+        pinta(l, QColor(), c.rotuloPreto ? QColor(Qt::black) : aparencia::kAzulMarinho);
+        l->adjustSize();
+        l->move(c.posicaoRotulo);
+        auto* e = new widgets::DBEdit(p);
+        e->setObjectName(QString::fromLatin1(c.controle));
+        e->setGeometry(c.geometria);
+        e->setFont(c.destaque ? arialArredondada(19) : arial(16));
+        if (c.somenteLeitura) e->setReadOnly(true);
+        if (c.tabulacao != aplicacao::Tabulacao::Parada) e->setFocusPolicy(Qt::ClickFocus);
+        if (c.ponteiro) e->setMouseTracking(true);
+        l->setBuddy(e);
+        if (c.membro) this->*c.membro = e;
+        editores_.push_back(e);
+    }
+    Label357 = p->findChild<QLabel*>(QStringLiteral("Label357"), Qt::FindDirectChildrenOnly);
 
     // The colour group.
     Bevel2 = new QFrame(p);
@@ -196,15 +176,14 @@ void FormPellora::criaControles() {
 
     // Tab order; the read-only editors sit in the chain but are no tab stops,
     // so Enter in them continues at the next stop.
-    setTabOrder(DBEdit1, DBEdit50);
-    setTabOrder(DBEdit50, DBEdit2);
-    setTabOrder(DBEdit2, DBEdit5);
-    setTabOrder(DBEdit5, DBEditUnid);
-    setTabOrder(DBEditUnid, DBEdit6);
-    setTabOrder(DBEdit6, DBEdit25);
-    setTabOrder(DBEdit25, DBEdit90);
-    setTabOrder(DBEdit90, DBEdit16);
-    setTabOrder(DBEdit16, BitBtnUltimaCompra);
+    QWidget* anterior = nullptr;
+    const auto campos = aplicacao::camposFormulario();
+    for (std::size_t i = 0; i < campos.size(); ++i) {
+        if (campos[i].tabulacao == aplicacao::Tabulacao::Fora) continue;
+        if (anterior) setTabOrder(anterior, editores_[i]);
+        anterior = editores_[i];
+    }
+    setTabOrder(anterior, BitBtnUltimaCompra);
 }
 
 void FormPellora::ligaEventos() {
@@ -212,61 +191,48 @@ void FormPellora::ligaEventos() {
     // a click, a rule's own move, or the window's activation coming back after
     // a box (under a window manager that comes after the handler that showed
     // the box, to whichever editor the focus was sent meanwhile).
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* antes, QWidget* agora) {
+    const auto campos = aplicacao::camposFormulario();
+    connect(qApp, &QApplication::focusChanged, this, [this, campos](QWidget* antes, QWidget* agora) {
         const auto dentro = [this](QWidget* w) { return w && PainelComponentes->isAncestorOf(w); };
         if (dentro(agora) && !dentro(antes)) PainelComponentesEnter();
-        if (agora == DBEdit2) DBEdit2Enter();
-        else if (agora == DBEdit5) DBEdit5Enter();
-        else if (agora == DBEdit16) DBEdit16Enter();
-        else if (agora == DBEdit8 || agora == DBEdit4) DBEdit8Enter();
+        if (agora == DBEdit4) DBEdit8Enter();
+        for (std::size_t i = 0; i < campos.size(); ++i)
+            if (agora == editores_[i] && campos[i].chegada) (this->*campos[i].chegada)();
     });
-    auto ligaTecla = [this](widgets::DBEdit* e, void (FormPellora::*h)(char&)) {
-        e->OnKeyPress = [this, h](char& k) { (this->*h)(k); };
-    };
-    ligaTecla(DBEdit1, &FormPellora::DBEdit1KeyPress);
-    ligaTecla(DBEdit50, &FormPellora::DBEdit50KeyPress);
-    ligaTecla(DBEdit2, &FormPellora::DBEdit2KeyPress);
-    ligaTecla(DBEdit5, &FormPellora::DBEdit5KeyPress);
-    ligaTecla(DBEditUnid, &FormPellora::DBEditUnidKeyPress);
-    ligaTecla(DBEdit6, &FormPellora::DBEdit6KeyPress);
-    ligaTecla(DBEdit25, &FormPellora::DBEdit25KeyPress);
-    ligaTecla(DBEdit90, &FormPellora::DBEdit90KeyPress);
-    ligaTecla(DBEdit16, &FormPellora::DBEdit16KeyPress);
 
     // The exit rules are the user's leaving an editor, not the window taking the
     // focus from an editor it locks or hides.
-    auto saida = [this](void (FormPellora::*h)()) {
-        return [this, h] {
-            if (!tirandoFoco_) (this->*h)();
+    using Manipulador = void (FormPellora::*)();
+    const auto liga = [this](std::function<void()>& evento, Manipulador h, bool saida = false) {
+        if (!h) return;
+        evento = [this, h, saida] {
+            if (!(saida && tirandoFoco_)) (this->*h)();
         };
     };
-    DBEdit1->OnEnter = [this] { DBEdit1Enter(); };
-    DBEdit1->OnExit = saida(&FormPellora::DBEdit1Exit);
-    DBEdit2->OnExit = saida(&FormPellora::DBEdit2Exit);
-    DBEdit2->OnClick = [this] { DBEdit2Click(); };
-    DBEdit5->OnExit = saida(&FormPellora::DBEdit5Exit);
-    DBEdit5->OnClick = [this] { DBEdit5Click(); };
-    DBEdit6->OnExit = saida(&FormPellora::DBEdit6Exit);
-    DBEdit16->OnClick = [this] { DBEdit16Click(); };
-    DBEdit8->OnClick = [this] { DBEdit8Click(); };
-
-    DBEdit2->OnMouseMove = [this] { DBEdit2MouseMove(); };
-    DBEdit5->OnMouseMove = [this] { DBEdit5MouseMove(); };
-    DBEdit6->OnMouseMove = [this] { DBEdit6MouseMove(); };
-    DBEdit25->OnMouseMove = [this] { DBEdit25MouseMove(); };
-    DBEdit90->OnMouseMove = [this] { DBEdit90MouseMove(); };
-    DBEdit16->OnMouseMove = [this] { DBEdit16MouseMove(); };
+    for (std::size_t i = 0; i < campos.size(); ++i) {
+        const aplicacao::CampoFormulario& c = campos[i];
+        widgets::DBEdit* e = editores_[i];
+        if (c.teclaPressionada) e->OnKeyPress = [this, h = c.teclaPressionada](char& k) { (this->*h)(k); };
+        liga(e->OnEnter, c.entrada);
+        liga(e->OnExit, c.saida, true);
+        liga(e->OnClick, c.clique);
+        liga(e->OnMouseMove, c.ponteiro);
+    }
     for (auto* b : {BotFecharComp, BotPesqcomp, botgradecomp}) b->installEventFilter(this);
 
-    connect(BotFecharComp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BotFecharCompClick(); }); });
-    connect(BotPesqcomp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BotPesqcompClick(); }); });
-    connect(botgradecomp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { botgradecompClick(); }); });
-    connect(BitBtnUltimaCompra, &QPushButton::clicked, this,
-            [this] { plataforma::protegido([this] { BitBtnUltimaCompraClick(); }); });
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BitBtn1Click(); }); });
+    ligaClique(BotFecharComp, &FormPellora::BotFecharCompClick);
+    ligaClique(BotPesqcomp, &FormPellora::BotPesqcompClick);
+    ligaClique(botgradecomp, &FormPellora::botgradecompClick);
+    ligaClique(BitBtnUltimaCompra, &FormPellora::BitBtnUltimaCompraClick);
+    ligaClique(BitBtn1, &FormPellora::BitBtn1Click);
     connect(ComboBox1, QOverload<int>::of(&QComboBox::activated), this,
             [this](int) { plataforma::protegido([this] { ComboBox1Click(); }); });
     DBNavigator1->OnEnter = [this] { DBNavigator1Enter(); };
+}
+
+void FormPellora::ligaClique(QPushButton* botao, void (FormPellora::*manipulador)()) {
+    connect(botao, &QPushButton::clicked, this,
+            [this, manipulador] { plataforma::protegido([this, manipulador] { (this->*manipulador)(); }); });
 }
 
 void FormPellora::defineModulos(dados::DM* dm, dados::DM2* dm2) {
@@ -274,16 +240,8 @@ void FormPellora::defineModulos(dados::DM* dm, dados::DM2* dm2) {
     dm2_ = dm2;
     dm_->defineFormulario(this);
     DBNavigator1->liga(&dm_->DS_Componentes);
-    DBEdit1->liga(&dm_->DS_Componentes, "COMPONENTE");
-    DBEdit50->liga(&dm_->DS_Componentes, "CODIGO");
-    DBEdit2->liga(&dm_->DS_Componentes, "CUSTOUNITR");
-    DBEdit5->liga(&dm_->DS_Componentes, "MULTIPLICADOR");
-    DBEditUnid->liga(&dm_->DS_Componentes, "UNID");
-    DBEdit6->liga(&dm_->DS_Componentes, "DIVISORUNID");
-    DBEdit25->liga(&dm_->DS_Componentes, "ESTOQUECRITICO");
-    DBEdit90->liga(&dm_->DS_Componentes, "ESTOQUEMAXIMO");
-    DBEdit16->liga(&dm_->DS_Componentes, "CUSTOFIXO");
-    DBEdit8->liga(&dm_->DS_Componentes, "PRECOR");
+    const auto campos = aplicacao::camposFormulario();
+    for (std::size_t i = 0; i < campos.size(); ++i) editores_[i]->liga(&dm_->DS_Componentes, campos[i].coluna);
     if (DBEdit4) DBEdit4->liga(&dm_->DS_Componentes, "PRECOR");
     if (GradeComponentes) GradeComponentes->liga(&dm_->DS_Componentes);
     if (GradeCompNomes) GradeCompNomes->liga(&dm_->DS_CompNome);
@@ -406,28 +364,28 @@ void FormPellora::aplicaEstado(QWidget* foco) {
     const EstadoJanela& e = estado_;
     const bool capsula = !e.login;
     const bool livre = capsula && e.painel == Painel::Nenhum;  // nothing over the capsule
-    const auto mostra = [&](Painel p) { return capsula && e.painel == p; };
+    const PainelJanela& mostrado = painelDoEstado();
 
-    const std::pair<QWidget*, bool> visiveis[] = {
-        {PainelComponentes, capsula},         {PainelLogin, e.login},
-        {Panel9, mostra(Painel::Pesquisa)},    {PainelPesqComp, mostra(Painel::Escolha)},
-        {pnlTabelaComp, mostra(Painel::Tabela)}, {pnl_UltimaCompra, mostra(Painel::Compras)},
-    };
+    // The capsule shows under the panel laid over it.
+    std::vector<std::pair<QWidget*, bool>> visiveis = {{login_.quadro, e.login}};
+    for (std::size_t i = 0; i < paineis_.size(); ++i) {
+        const auto p = static_cast<Painel>(i);
+        visiveis.emplace_back(paineis_[i].quadro, capsula && (p == Painel::Nenhum || p == e.painel));
+    }
     // While a panel is open only "&Fechar" may be offered: nothing opens over a
     // panel, and the buttons are off anyway while a record is edited.
     const bool botoes = capsula && e.botoes;
-    const std::pair<QWidget*, bool> ligados[] = {
+    std::vector<std::pair<QWidget*, bool>> ligados = {
         {BotFecharComp, botoes},
         {botgradecomp, botoes && livre},
         {BotPesqcomp, botoes && livre},
         {BitBtnUltimaCompra, botoes && livre},
-        {DBNavigator1, capsula && e.painel != Painel::Tabela},
-        {DBEdit1, capsula},
-        {DBEdit2, e.edicao}, {DBEditUnid, e.edicao}, {DBEdit5, e.edicao}, {DBEdit6, e.edicao},
-        {DBEdit8, e.edicao}, {DBEdit25, e.edicao}, {DBEdit90, e.edicao}, {DBEdit50, e.edicao},
-        {DBEdit16, e.edicao},
-        {NomeComponente, e.edicao || mostra(Painel::Pesquisa)},  // locked with the editors, but for a search
+        {DBNavigator1, capsula && mostrado.navegador},
+        {NomeComponente, e.edicao || (capsula && e.painel == Painel::Pesquisa)},  // locked with the editors, but for a search
     };
+    const auto campos = aplicacao::camposFormulario();
+    for (std::size_t i = 0; i < campos.size(); ++i)
+        ligados.emplace_back(editores_[i], campos[i].soEmEdicao ? e.edicao : capsula);
 
     // A control about to be hidden or locked gives up the focus first, to the
     // window itself: Qt would otherwise hand it along the tab chain, through
@@ -450,40 +408,48 @@ void FormPellora::aplicaEstado(QWidget* foco) {
     for (const auto& [w, ligado] : ligados) w->setEnabled(ligado);
     DBNavigator1->permiteAlteracoes(livre);
 
-    // Each state's area, where the focus may stay, its own control for the focus,
-    // and the button that answers Esc.
-    QWidget* area = PainelComponentes;
-    QWidget* proprio = DBEdit1;
-    botaoCancelar_ = BotFecharComp;
-    if (e.login) {
-        area = PainelLogin;
-        proprio = EditNome;
-        botaoCancelar_ = BotCancSenha;
-    } else {
-        switch (e.painel) {
-        case Painel::Nenhum: break;
-        case Painel::Pesquisa:
-            area = Panel9;
-            proprio = NomeComponente;
-            botaoCancelar_ = nullptr;  // Esc belongs to the search box
-            break;
-        case Painel::Escolha:
-            area = PainelPesqComp;
-            proprio = GradeCompNomes;
-            botaoCancelar_ = AbandonaPesqComp;
-            break;
-        case Painel::Tabela:
-            area = pnlTabelaComp;
-            proprio = GradeComponentes;
-            break;
-        case Painel::Compras: proprio = DBGridUltimaCompra; break;
-        }
-    }
     // The focus goes where the transition sends it, else stays where it is if
-    // the state allows it there, else goes to the state's own control.
+    // the panel shown allows it there, else goes to the panel's own control.
+    botaoCancelar_ = mostrado.esc;
+    const QWidget* area = mostrado.retemFoco ? mostrado.quadro : PainelComponentes;
     const bool focoValido = atual && area->isAncestorOf(atual) && atual->isEnabled() && atual->isVisibleTo(this);
-    if (!foco && !focoValido) foco = proprio;
+    if (!foco && !focoValido) foco = mostrado.foco;
     if (foco && foco->isEnabled() && foco->isVisibleTo(this)) foco->setFocus(Qt::OtherFocusReason);
+}
+
+const FormPellora::PainelJanela& FormPellora::painelDoEstado() const {
+    return estado_.login ? login_ : paineis_[static_cast<std::size_t>(estado_.painel)];
+}
+
+// The window's panels, each placed once and named for screen readers by its title.
+void FormPellora::registraPaineis() {
+    using P = EstadoJanela::Painel;
+    const auto registra = [](PainelJanela& onde, QFrame* quadro, QRect geometria, const QString& titulo,
+                             PainelJanela p) {
+        p.quadro = quadro;
+        if (geometria.isValid()) quadro->setGeometry(geometria);
+        quadro->setAccessibleName(titulo);
+        onde = p;
+    };
+    registra(login_, PainelLogin, {152, 109, 331, 130}, Panel48->text(), {.foco = EditNome, .esc = BotCancSenha});
+    registra(painelDe(P::Nenhum), PainelComponentes, {}, paraQString("Cadastro de Cápsulas"_w),
+             {.foco = DBEdit1, .esc = BotFecharComp});
+    registra(painelDe(P::Pesquisa), Panel9, {61, 94, 641, 98}, BotPesqcomp->text().remove(QLatin1Char('&')),
+             {.foco = NomeComponente, .esc = nullptr});  // Esc belongs to the search box
+    registra(painelDe(P::Escolha), PainelPesqComp, {107, 80, 598, 321}, Panel35->text(),
+             {.foco = GradeCompNomes, .esc = AbandonaPesqComp});
+    registra(painelDe(P::Tabela), pnlTabelaComp, {5, 68, 769, 483}, Panel2->text(),
+             {.foco = GradeComponentes, .esc = BotFecharComp, .navegador = false});
+    // The purchases leave the capsule's editors reachable (the sale price beside them).
+    registra(painelDe(P::Compras), pnl_UltimaCompra, {252, 105, 525, 375}, PanelTituloUltCompra->text(),
+             {.foco = DBGridUltimaCompra, .esc = BotFecharComp, .retemFoco = false});
+}
+
+widgets::DBEdit* FormPellora::editor(std::string_view controle) const {
+    const auto campos = aplicacao::camposFormulario();
+    for (std::size_t i = 0; i < campos.size(); ++i)
+        if (controle == campos[i].controle) return editores_[i];
+    return nullptr;
 }
 
 bool FormPellora::painelComponentesVisivel() const { return PainelComponentes->isVisibleTo(this); }
@@ -506,20 +472,21 @@ std::string FormPellora::textoCodigo() const { return deQString(DBEdit50->text()
 // post with its message. The description keeps the post's own rule
 // (normalised, refused when blank).
 bool FormPellora::regraDoEditorAntesDeGravar() {
-    QWidget* atual = focusWidget();
-    void (FormPellora::*regra)() = atual == DBEdit2   ? &FormPellora::DBEdit2Exit
-                                   : atual == DBEdit5 ? &FormPellora::DBEdit5Exit
-                                   : atual == DBEdit6 ? &FormPellora::DBEdit6Exit
-                                                      : nullptr;
-    if (!regra) return true;
-    static_cast<widgets::DBEdit*>(atual)->gravaNoCampo();  // a text that is no value: its message, no post
-    saidaRecusada_ = false;
-    (this->*regra)();
-    return !saidaRecusada_;
+    const auto campos = aplicacao::camposFormulario();
+    for (std::size_t i = 0; i < campos.size(); ++i) {
+        if (focusWidget() != editores_[i] || !campos[i].entraNoPreco) continue;
+        editores_[i]->gravaNoCampo();  // a text that is no value: its message, no post
+        saidaRecusada_ = false;
+        (this->*campos[i].saida)();
+        return !saidaRecusada_;
+    }
+    return true;
 }
 
 void FormPellora::gravaEditores() {
-    for (auto* e : {DBEdit1, DBEdit2, DBEdit5, DBEdit6, DBEdit25, DBEdit90, DBEdit16, DBEdit8}) e->gravaNoCampo();
+    const auto campos = aplicacao::camposFormulario();
+    for (std::size_t i = 0; i < campos.size(); ++i)
+        if (!campos[i].somenteLeitura) editores_[i]->gravaNoCampo();
     if (DBEdit4) DBEdit4->gravaNoCampo();
 }
 
@@ -592,13 +559,17 @@ bool FormPellora::eventFilter(QObject* obj, QEvent* e) {
 // The field rules below move the caret themselves: back to the field at fault
 // after its message, or past a financial field the user has no right to. They
 // are the rules' own moves; the window's state (aplicaEstado) never changes.
-void FormPellora::avancaFoco() { focusNextPrevChild(true); }
+void FormPellora::avancaComEnter(char& key) {
+    if (key != '\r') return;
+    key = 0;
+    focusNextPrevChild(true);
+}
 
 void FormPellora::DBEdit1KeyPress(char& key) {
     if (key != '\r') return;
     key = 0;
     DBEdit1->setText(paraQString(formulario::NormalizaDescricao(deQString(DBEdit1->text()))));
-    avancaFoco();
+    focusNextPrevChild(true);
 }
 
 void FormPellora::DBEdit1Enter() {
@@ -626,31 +597,6 @@ void FormPellora::DBEdit1Exit() {
         Imagem1->show();
         DBEdit1->setText(paraQString(RemoveCorDescricao()));
     }
-}
-
-void FormPellora::DBEdit50KeyPress(char& key) {
-    if (key == '\r') { key = 0; avancaFoco(); }
-}
-void FormPellora::DBEdit2KeyPress(char& key) {
-    if (key == '\r') { key = 0; avancaFoco(); }
-}
-void FormPellora::DBEdit5KeyPress(char& key) {
-    if (key == '\r') { key = 0; avancaFoco(); }
-}
-void FormPellora::DBEditUnidKeyPress(char& key) {
-    if (key == '\r') { key = 0; avancaFoco(); }
-}
-void FormPellora::DBEdit6KeyPress(char& key) {
-    if (key == '\r') { key = 0; avancaFoco(); }
-}
-void FormPellora::DBEdit25KeyPress(char& key) {
-    if (key == '\r') { key = 0; avancaFoco(); }
-}
-void FormPellora::DBEdit90KeyPress(char& key) {
-    if (key == '\r') { key = 0; avancaFoco(); }
-}
-void FormPellora::DBEdit16KeyPress(char& key) {
-    if (key == '\r') { key = 0; avancaFoco(); }
 }
 
 void FormPellora::DBEdit2Exit() {

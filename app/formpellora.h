@@ -1,11 +1,14 @@
 #pragma once
 // The capsule registry window. Its handlers are named control-then-event and
-// bound to the controls' events; the rules they apply live in form/, signon/
-// and help/ as plain functions.
+// bound to the controls' events; the rules they apply live in rules/ and
+// signon/ as plain functions. The field editors are made from the table of
+// app/campos.h, the panels registered once (registraPaineis).
 #include "data/formulario.h"
 
 #include <QWidget>
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QComboBox;
@@ -36,6 +39,8 @@ struct EstadoJanela {
     Painel painel = Painel::Nenhum;  // the panel laid over the capsule: search box, pick list, table, last purchases
     bool edicao = false;             // the record is edited or inserted: its editors are open (LiberaCampos)
     bool botoes = false;             // the four main buttons are on (HabilitaBotoes), as far as the panel allows
+
+    static constexpr std::size_t quantidadePaineis = 5;  // the values of Painel
 
     EstadoJanela comLogin(bool l) const { auto e = *this; e.login = l; return e; }
     EstadoJanela comPainel(Painel p) const { auto e = *this; e.painel = p; return e; }
@@ -80,18 +85,21 @@ public:
     void DBEdit1KeyPress(char& key);
     void DBEdit1Enter();
     void DBEdit1Exit();
-    void DBEdit50KeyPress(char& key);
-    void DBEdit2KeyPress(char& key);
     void DBEdit2Exit();
-    void DBEdit5KeyPress(char& key);
     void DBEdit5Exit();
-    void DBEditUnidKeyPress(char& key);
-    void DBEdit6KeyPress(char& key);
     void DBEdit6Exit();
-    void DBEdit25KeyPress(char& key);
-    void DBEdit90KeyPress(char& key);
-    void DBEdit16KeyPress(char& key);
     void CalculaPrecoVenda();
+    // Enter moves on to the next tab stop, as Tab does; the editors' key
+    // handlers below only do this.
+    void avancaComEnter(char& key);
+    void DBEdit50KeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit2KeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit5KeyPress(char& key) { avancaComEnter(key); }
+    void DBEditUnidKeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit6KeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit25KeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit90KeyPress(char& key) { avancaComEnter(key); }
+    void DBEdit16KeyPress(char& key) { avancaComEnter(key); }
 
     // Sign-on.
     std::string SelecionarEstacao();
@@ -176,7 +184,9 @@ public:
     void EditNomeContextPopup() { defineAssuntoDoControle("EditNome"); }
     void EditSenhaUContextPopup() { defineAssuntoDoControle("EditSenhaU"); }
 
-    // Controls.
+    // Controls. The field editors, made from the table of app/campos.h, in its order.
+    const std::vector<widgets::DBEdit*>& editores() const { return editores_; }
+    widgets::DBEdit* editor(std::string_view controle) const;  // nullptr for no field editor
     QFrame* PainelComponentes = nullptr;
     widgets::DBNavigator* DBNavigator1 = nullptr;
     QPushButton* BotPesqcomp = nullptr;
@@ -195,7 +205,6 @@ public:
     widgets::DBEdit* DBEdit8 = nullptr;
     QFrame* Bevel1 = nullptr;  // raised frame around the sale price
     QLabel* Label357 = nullptr;  // "Estoque Máximo"
-    std::vector<QLabel*> rotulos;
 
     // Colour group.
     QFrame* Bevel2 = nullptr;
@@ -257,6 +266,22 @@ protected:
     bool eventFilter(QObject* obj, QEvent* e) override;
 
 private:
+    // A panel of the window: the login panel, the capsule (Painel::Nenhum) and the
+    // panels laid over it. Placed once, named by its title (registraPaineis).
+    struct PainelJanela {
+        QFrame* quadro = nullptr;
+        QWidget* foco = nullptr;         // the control that takes the focus when it shows
+        QPushButton* esc = nullptr;      // the button that answers Esc (none: the control with the focus keeps it)
+        bool retemFoco = true;           // the focus stays inside it (else anywhere on the capsule)
+        bool navegador = true;           // the navigator stays usable under it
+    };
+    void registraPaineis();
+    PainelJanela& painelDe(EstadoJanela::Painel p) { return paineis_[static_cast<std::size_t>(p)]; }
+    const PainelJanela& painelDoEstado() const;
+
+    // A click on `botao` runs `manipulador` under the general error handler.
+    void ligaClique(QPushButton* botao, void (FormPellora::*manipulador)());
+
     void criaControles();
     void criaPainelLogin();
     void criaPaineisPesquisa();
@@ -265,7 +290,6 @@ private:
     void ligaEventos();
     void estadoEdicao();      // the signed-on window: the capsule, or the panel that was open
     void estadoLogin();       // the login panel
-    void avancaFoco();        // Enter: next tab stop
     bool aplicaCorDeFundo();
     void ativa();             // an activation by the program itself or one of its windows
 
@@ -273,6 +297,10 @@ private:
     // when given, else it stays where it is if the state allows it there.
     void mudaEstado(const EstadoJanela& novo, QWidget* foco = nullptr);
     void aplicaEstado(QWidget* foco = nullptr);
+
+    std::vector<widgets::DBEdit*> editores_;  // one for each row of the field table, in its order
+    PainelJanela login_;
+    std::array<PainelJanela, EstadoJanela::quantidadePaineis> paineis_;
 
     dados::DM* dm_ = nullptr;
     dados::DM2* dm2_ = nullptr;

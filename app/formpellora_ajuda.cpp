@@ -1,6 +1,7 @@
 // Context help: the subject of each control and the help window.
 #include "app/formpellora.h"
 
+#include "app/campos.h"
 #include "app/filtroeventos.h"
 
 #include <vector>
@@ -35,22 +36,13 @@ namespace {
 
 constexpr const char* kAssuntoGeral = "CADASTRO DE MATÉRIAS PRIMAS ALOPÁTICAS"_w;
 
-// The help subject of each control that has one, as the pages are keyed.
+// The help subject of each control that has one, as the pages are keyed; the
+// field editors' are in the field table.
 const std::pair<const char*, const char*> kAssuntos[] = {
     {"DBNavigator1", "NAVEGADOR"},
     {"BotPesqcomp", "PESQUISAR"},
     {"botgradecomp", "TABELA"},
     {"BotFecharComp", "FECHAR - Cad. Matérias Primas"_w},
-    {"DBEdit1", "MATÉRIAS PRIMAS ALOPÁTICAS - CAMPO DESCRIÇÃO"_w},
-    {"DBEdit50", "CÓDIGO"_w},
-    {"DBEdit2", "CUSTO UNITÁRIO R$"_w},
-    {"DBEdit5", "MULTIPLICADOR"},
-    {"DBEditUnid", "UNIDADE"},
-    {"DBEdit6", "DIVISOR DE UNIDADE"},
-    {"DBEdit25", "ESTOQUE MÍNIMO"_w},
-    {"DBEdit90", "ESTOQUE MÁXIMO"_w},
-    {"DBEdit16", "CUSTO FIXO"},
-    {"DBEdit8", "VALOR UNITÁRIO DE VENDA"_w},
     {"NomeComponente", "PESQUISAR DESCRIÇÃO"_w},
     {"EditNome", "IDENTIFICAÇÃO DO USUÁRIO"_w},
     {"EditSenhaU", "IDENTIFICAÇÃO DO USUÁRIO"_w},
@@ -67,6 +59,7 @@ void filtra(QObject* alvo, std::function<bool(QEvent*)> funcao) { aparencia::fil
 }  // namespace
 
 std::string FormPellora::assuntoDoControle(const std::string& nomeControle) {
+    if (const auto* campo = aplicacao::campoFormulario(nomeControle)) return campo->assunto ? campo->assunto : "";
     for (const auto& [nome, assunto] : kAssuntos)
         if (nomeControle == nome) return assunto;
     return {};
@@ -102,12 +95,9 @@ void FormPellora::criaMenuAjuda() {
         });
     };
     // The field editors and their subject handlers, used by the menu and by F1.
-    const std::array<std::pair<widgets::DBEdit*, Manipulador>, 10> editores{{
-        {DBEdit1, &FormPellora::DBEdit1ContextPopup},       {DBEdit50, &FormPellora::DBEdit50ContextPopup},
-        {DBEdit2, &FormPellora::DBEdit2ContextPopup},       {DBEdit5, &FormPellora::DBEdit5ContextPopup},
-        {DBEditUnid, &FormPellora::DBEditUnidContextPopup}, {DBEdit6, &FormPellora::DBEdit6ContextPopup},
-        {DBEdit25, &FormPellora::DBEdit25ContextPopup},     {DBEdit90, &FormPellora::DBEdit90ContextPopup},
-        {DBEdit16, &FormPellora::DBEdit16ContextPopup},     {DBEdit8, &FormPellora::DBEdit8ContextPopup}}};
+    std::vector<std::pair<widgets::DBEdit*, Manipulador>> editores;
+    const auto campos = aplicacao::camposFormulario();
+    for (std::size_t i = 0; i < campos.size(); ++i) editores.emplace_back(editores_[i], campos[i].menuDeContexto);
     for (auto [e, m] : editores) {
         e->setContextMenu(PopupMenu1);
         e->OnContextPopup = [this, m = m] { (this->*m)(); };

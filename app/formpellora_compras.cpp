@@ -65,8 +65,7 @@ void FormPellora::criaPainelCompras() {
     BitBtnOcultarUltCompra = new QPushButton(QStringLiteral("Ocultar - Ultimas Compras"), p);
     BitBtnOcultarUltCompra->setObjectName(QStringLiteral("BitBtnOcultarUltCompra"));
     BitBtnOcultarUltCompra->setFont(arial(13, true));
-    connect(BitBtnOcultarUltCompra, &QPushButton::clicked, this,
-            [this] { plataforma::protegido([this] { BitBtnOcultarUltCompraClick(); }); });
+    ligaClique(BitBtnOcultarUltCompra, &FormPellora::BitBtnOcultarUltCompraClick);
 
     // The capsule's sale price beside the purchases, between the supplier's
     // labels and the hide button; guarded as the form's own sale price editor
@@ -83,7 +82,6 @@ void FormPellora::criaPainelCompras() {
 }
 
 void FormPellora::BitBtnUltimaCompraClick() {
-    pnl_UltimaCompra->setGeometry(252, 105, 525, 375);
     PanelTituloUltCompra->setGeometry(2, 3, 522, 26);
     DBGridUltimaCompra->setGeometry(3, 27, 520, 296);
     lblFornecUltimaCompra->setGeometry(2, 336, 73, 16);

@@ -160,9 +160,8 @@ void FormPellora::criaPainelLogin() {
 
     auto* eventos = new EventosPainelLogin(this);
     for (QObject* o : std::initializer_list<QObject*>{PainelLogin, EditNome, EditSenhaU}) o->installEventFilter(eventos);
-    connect(BotOkSenha, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BotOkSenhaClick(); }); });
-    connect(BotCancSenha, &QPushButton::clicked, this,
-            [this] { plataforma::protegido([this] { BotCancSenhaClick(); }); });
+    ligaClique(BotOkSenha, &FormPellora::BotOkSenhaClick);
+    ligaClique(BotCancSenha, &FormPellora::BotCancSenhaClick);
 }
 
 // ---------------------------------------------------------------- workstation
@@ -344,7 +343,6 @@ void FormPellora::estadoLogin() {
     const bool jaMostrado = estado_.login && PainelLogin->isVisibleTo(this);
     UsuarioAtual = plataforma::corta(plataforma::usuarioSistema(), 60);
     if (!jaMostrado) EditNome->setText(paraQString(UsuarioAtual.str()));
-    PainelLogin->setGeometry(152, 109, 331, 130);
     mudaEstado(estado_.comLogin(true), jaMostrado ? nullptr : EditNome);
 }
 

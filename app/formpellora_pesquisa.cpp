@@ -2,6 +2,7 @@
 #include "app/formpellora.h"
 
 #include "form/widgets/aparencia.h"
+#include "app/campos.h"
 #include "app/filtroeventos.h"
 #include "data/catalogo.h"
 #include "data/dm.h"
@@ -21,6 +22,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolTip>
+
+#include <algorithm>
 
 using namespace plataforma::literais;
 
@@ -91,9 +94,8 @@ void FormPellora::criaPaineisPesquisa() {
     AceitaComp = botao(PainelPesqComp, "AceitaComp", "Enter", {420, 280, 82, 30});
     AceitaComp->setDefault(true);
     AbandonaPesqComp = botao(PainelPesqComp, "AbandonaPesqComp", "Esc", {508, 280, 82, 30});
-    connect(AceitaComp, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { AceitaCompClick(); }); });
-    connect(AbandonaPesqComp, &QPushButton::clicked, this,
-            [this] { plataforma::protegido([this] { AbandonaPesqCompClick(); }); });
+    ligaClique(AceitaComp, &FormPellora::AceitaCompClick);
+    ligaClique(AbandonaPesqComp, &FormPellora::AbandonaPesqCompClick);
 
     // Table.
     pnlTabelaComp = painel(p, "pnlTabelaComp");
@@ -103,25 +105,21 @@ void FormPellora::criaPaineisPesquisa() {
     GradeComponentes = new widgets::DBGrid(pnlTabelaComp);
     GradeComponentes->setObjectName(QStringLiteral("GradeComponentes"));
     GradeComponentes->setGeometry(4, 30, 761, 412);
-    GradeComponentes->defineColunas({
-        {"COMPONENTE", "Descrição da Cápsula"_w, 180},
-        {"CODIGO", "Código"_w, 60},
-        {"CUSTOUNITR", "Custo Unit. R$", 76},
-        {"MULTIPLICADOR", "Multiplicador", 66},
-        {"UNID", "Unid.", 34},
-        {"DIVISORUNID", "Div. de Unid.", 70},
-        {"PRECOR", "Preço Venda R$"_w, 86},
-        {"ESTOQUECRITICO", "Estoq. Mín."_w, 60},
-        {"ESTOQUEMAXIMO", "Estoque Máx."_w, 70},
-        {"CUSTOFIXO", "Custo Fixo R$", 72},
-    });
+    // The field table's columns, in the capsule table's own order.
+    std::vector<std::pair<int, widgets::ColunaGrade>> colunas;
+    for (const aplicacao::CampoFormulario& c : aplicacao::camposFormulario())
+        if (c.tabela.posicao >= 0) colunas.push_back({c.tabela.posicao, {c.coluna, c.tabela.titulo, c.tabela.largura}});
+    std::ranges::sort(colunas, {}, &std::pair<int, widgets::ColunaGrade>::first);
+    std::vector<widgets::ColunaGrade> grade;
+    for (auto& [posicao, coluna] : colunas) grade.push_back(std::move(coluna));
+    GradeComponentes->defineColunas(std::move(grade));
     GradeComponentes->OnDrawColumnCell = [this](int recNo, int coluna, bool selecionada, widgets::CoresCelula& c) {
         GradeComponentesDrawColumnCell(recNo, coluna, selecionada, c);
     };
     GradeComponentes->setFont(aparencia::fonteGrade());
     widgets::ofereceExportacaoEImpressao(GradeComponentes, Panel2->text());
     BitBtn13 = botao(pnlTabelaComp, "BitBtn13", "&Fechar Tabela de Componentes", {4, 446, 761, 33});
-    connect(BitBtn13, &QPushButton::clicked, this, [this] { plataforma::protegido([this] { BitBtn13Click(); }); });
+    ligaClique(BitBtn13, &FormPellora::BitBtn13Click);
 }
 
 // ---------------------------------------------------------------- search entry
@@ -137,7 +135,6 @@ EstadoJanela soACapsula(const EstadoJanela& e) { return e.comPainel(Painel::Nenh
 // DesabilitaBotoes, the box shown with the focus; Esc belongs to the box while
 // it is open. The box keeps the text of the previous search.
 void FormPellora::BotPesqcompClick() {
-    Panel9->setGeometry(61, 94, 641, 98);
     mudaEstado(estado_.comPainel(Painel::Pesquisa).comBotoes(false), NomeComponente);
 }
 
@@ -177,7 +174,6 @@ void FormPellora::PesquisaDescricao() {
         mudaEstado(soACapsula(estado_), BotPesqcomp);
         return;
     }
-    PainelPesqComp->setGeometry(107, 80, 598, 321);
     mudaEstado(estado_.comPainel(Painel::Escolha), GradeCompNomes);
 }
 
@@ -211,7 +207,6 @@ void FormPellora::GradeCompNomesKeyPress(char& key) {
 
 // DesabilitaBotoes and BloqueiaCampos, the table shown with the navigator off.
 void FormPellora::botgradecompClick() {
-    pnlTabelaComp->setGeometry(5, 68, 769, 483);
     mudaEstado(estado_.comPainel(Painel::Tabela).comBotoes(false).comEdicao(false), GradeComponentes);
 }
 

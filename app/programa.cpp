@@ -130,10 +130,11 @@ int executaPrograma(int argc, char* argv[]) {
     aplicacao::instalaCursorEspera();
 
     // Start-up, each object whole before the next: the main window (which reads
-    // the settings), DM, the help window, DM2, DM's and DM2's connections
-    // opened at once (criaModulos). The data modules are declared first, so
-    // that they outlive the window, whose end still reaches DM; they open
-    // nothing before their DataModuleCreate.
+    // the settings), DM, DM2, their connections opened at once (criaModulos);
+    // the help window is made anew for each request (ManualdeOperao1Click).
+    // The data modules are declared first, so that they outlive the window,
+    // whose end still reaches DM; they open nothing before their
+    // DataModuleCreate.
     dados::DM dm;
     dados::DM2 dm2;
     FormPellora form;

@@ -1,5 +1,6 @@
-// The data-aware controls over a real capsule dataset on the test server.
+// The data-aware controls over a capsule dataset held in memory: no server.
 #include "data/catalogo.h"
+#include "data/provedormemoria.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"
@@ -10,7 +11,6 @@
 #include "platform/program.h"
 #include "platform/text.h"
 #include "support/caixas.h"
-#include "support/dbtest.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -66,28 +66,29 @@ QList<QStringList> leCsv(const QString& texto) {
     linhas.removeLast();  // after the last line end
     return linhas;
 }
-// A read-only statement's whole chain, open: statement, provider, dataset, source.
-struct Consulta {
-    Consulta(dados::fb::Conexao* con, const std::string& nome, const std::string& comando, const std::string& tabela)
-        : sql{"SQLDS_" + nome, con, comando, {}},
-          dsp("DSP_" + nome, &sql, tabela),
-          cds(nome, &dsp),
-          fonte("DS_" + nome, &cds) {
+// A read-only list's whole chain, open: its rows in memory, provider, dataset, source.
+struct Lista {
+    Lista(const std::string& nome, const std::vector<dados::DefCampo>& colunas,
+          std::vector<std::vector<Valor>> linhas)
+        : dsp("DSP_" + nome, colunas), cds(nome, &dsp), fonte("DS_" + nome, &cds) {
+        dsp.tabela.linhas = std::move(linhas);
+        cds.defineCampos(colunas);
         cds.open();
     }
-    dados::SQLDataSet sql;
-    dados::Provider dsp;
+    dados::ProvedorMemoria dsp;
     dados::ClientDataSet cds;
     dados::DataSource fonte;
 };
+
+dados::DefCampo coluna(const char* nome, dados::TipoCampo tipo, int tamanho = 0, int escala = 0) {
+    return {nome, tipo, tamanho, escala, false, false, {}};
+}
 }  // namespace
 
 class TstWidgets : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<dados::fb::Conexao> con_;
-    std::unique_ptr<dados::SQLDataSet> sqlds_;
-    std::unique_ptr<dados::Provider> dsp_;
+    std::unique_ptr<dados::ProvedorMemoria> dsp_;
     std::unique_ptr<dados::ClientDataSet> ds_;
     std::unique_ptr<dados::DataSource> fonte_;
     std::unique_ptr<QWidget> janela_;
@@ -97,8 +98,14 @@ class TstWidgets : public QObject {
     std::string valorAtual(const char* campo) { return ds().fieldByName(campo).comoTexto(); }
 
     void insere(const char* codigo, const char* descricao, Decimal custo) {
-        con_->executa("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, UNID, CUSTOUNITR) values (?, ?, 'CAP', 'un', ?)",
-                      {std::string(codigo), std::string(descricao), custo});
+        const auto& t = dsp_->tabela;
+        std::vector<Valor> linha(t.colunas.size());
+        linha[static_cast<std::size_t>(t.indice("CODIGO"))] = std::string(codigo);
+        linha[static_cast<std::size_t>(t.indice("COMPONENTE"))] = std::string(descricao);
+        linha[static_cast<std::size_t>(t.indice("GRUPO"))] = std::string("CAP");
+        linha[static_cast<std::size_t>(t.indice("UNID"))] = std::string("un");
+        linha[static_cast<std::size_t>(t.indice("CUSTOUNITR"))] = custo;
+        dsp_->tabela.linhas.push_back(std::move(linha));
     }
 
     // A window holding the controls, shown and active so that focus moves.
@@ -114,18 +121,12 @@ class TstWidgets : public QObject {
 
 private slots:
     void initTestCase() {
-        EXIGE_BANCO();
         QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        con_ = dbteste::conectaSuite();
-        dbteste::limpaSuite(*con_);
+        dsp_ = std::make_unique<dados::ProvedorMemoria>("DSP_Componen", dados::camposComponen());
         insere("000001", "Capsula 0 azul", Decimal{12345, 1});  // 1234.5
         insere("000002", "Capsula 1 branca", Decimal{47, 3});   // 0.047
         insere("000003", "Capsula 2 verde", Decimal{2, 2});     // 0.02
         insere("000004", "Capsula 3 rosa", Decimal{1, 0});
-        sqlds_ = std::make_unique<dados::SQLDataSet>(
-            dados::SQLDataSet{"SQLDS_Componen", con_.get(), dados::sqlComponentes(), {}});
-        dsp_ = std::make_unique<dados::Provider>("DSP_Componen", sqlds_.get(), "COMPONEN",
-                                                 dados::ModoAtualizacao::SomenteChave);
         ds_ = std::make_unique<dados::ClientDataSet>("Componentes", dsp_.get());
         ds_->defineCampos(dados::camposComponen());
         fonte_ = std::make_unique<dados::DataSource>("DS_Componentes", ds_.get());
@@ -146,7 +147,6 @@ private slots:
     void cleanupTestCase() {
         fonte_.reset();
         ds_.reset();
-        if (con_) dbteste::limpaSuite(*con_);
         QLocale::setDefault(QLocale::c());
     }
 
@@ -464,11 +464,12 @@ private slots:
 
     // Literal rows: quotes and ';' inside the values, a hidden and a moved column.
     void gradeExportadaEmCsvLidaDeVolta() {
-        Consulta c(con_.get(), "Csv",
-                   "select cast('Capsula \"0\"; azul' as varchar(70)) as COMPONENTE, "
-                   "cast(1234.5 as numeric(15, 4)) as CUSTO, 'x' as OCULTA from RDB$DATABASE union all "
-                   "select 'Capsula 1 branca', 0.047, 'y' from RDB$DATABASE",
-                   "RDB$DATABASE");
+        using dados::TipoCampo;
+        Lista c("Csv",
+                {coluna("COMPONENTE", TipoCampo::Texto, 70), coluna("CUSTO", TipoCampo::Decimal, 15, 4),
+                 coluna("OCULTA", TipoCampo::Texto, 1)},
+                {{std::string("Capsula \"0\"; azul"), Decimal{12345, 1}, std::string("x")},
+                 {std::string("Capsula 1 branca"), Decimal{47, 3}, std::string("y")}});
         auto* grade = poe(new DBGrid);
         grade->liga(&c.fonte);
         grade->defineColunas({{"COMPONENTE", "Descrição; \"entre aspas\""_w, 180},
@@ -506,10 +507,11 @@ private slots:
         impressora.setOutputFileName(caminho);
         const int porPagina = linhasPorPagina(*grade, impressora);
         QVERIFY(porPagina > 10);
-        Consulta c(con_.get(), "Lista",
-                   "select first " + std::to_string(2 * porPagina + 1) +
-                       " a.RDB$TYPE as A, a.RDB$TYPE_NAME as B from RDB$TYPES a cross join RDB$TYPES b",
-                   "RDB$TYPES");
+        std::vector<std::vector<Valor>> linhas;
+        for (int i = 0; i < 2 * porPagina + 1; ++i)
+            linhas.push_back({std::int64_t{i % 7}, std::string("TIPO_") + std::to_string(i)});
+        Lista c("Lista", {coluna("A", dados::TipoCampo::Inteiro), coluna("B", dados::TipoCampo::Texto, 63)},
+                std::move(linhas));
         grade->liga(&c.fonte);
         QCOMPARE(imprimeGrade(*grade, impressora, "Tabela"), 3);
         QFile arquivo(caminho);
@@ -520,11 +522,14 @@ private slots:
 
     // Cells are read when drawn: a large dataset costs nothing per move.
     void gradeComCemMilLinhas() {
-        // 100 000 rows made by the server itself (a product of a system table).
-        Consulta c(con_.get(), "Lista",
-                   "select first 100000 a.RDB$TYPE as A, b.RDB$TYPE_NAME as B, c.RDB$TYPE as C "
-                   "from RDB$TYPES a cross join RDB$TYPES b cross join RDB$TYPES c",
-                   "RDB$TYPES");
+        std::vector<std::vector<Valor>> linhas;
+        linhas.reserve(100000);
+        for (int i = 0; i < 100000; ++i)
+            linhas.push_back({std::int64_t{i % 13}, std::string("TIPO_") + std::to_string(i % 211), std::int64_t{i}});
+        using dados::TipoCampo;
+        Lista c("Lista",
+                {coluna("A", TipoCampo::Inteiro), coluna("B", TipoCampo::Texto, 63), coluna("C", TipoCampo::Inteiro)},
+                std::move(linhas));
         auto& lista = c.cds;
         QCOMPARE(lista.recordCount(), 100000);
 
