@@ -23,7 +23,6 @@
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #ifdef _WIN32
@@ -130,15 +129,15 @@ int executaPrograma(int argc, char* argv[]) {
     aplicacao::instalaCursorEspera();
 
     // Start-up, each object whole before the next: the main window (which reads
-    // the settings), DM, DM2, their connections opened at once (criaModulos);
-    // the help window is made anew for each request (ManualdeOperao1Click).
-    // The data modules are declared first, so that they outlive the window,
-    // whose end still reaches DM; they open nothing before their
-    // DataModuleCreate.
+    // the settings), DM, DM2; the help window is made anew for each request
+    // (ManualdeOperao1Click). The data modules are declared
+    // first, so that they outlive the window, whose end still reaches DM; they
+    // open nothing before their DataModuleCreate.
     dados::DM dm;
     dados::DM2 dm2;
     FormPellora form;
-    dados::criaModulos(dm, dm2);  // DM's and DM2's DataModuleCreate, their connections opened at once
+    dm.DataModuleCreate();
+    dm2.DataModuleCreate();
     form.defineModulos(&dm, &dm2);
     aparencia::filtraEventos(&form, [](QEvent* e) {
         if (e->type() == QEvent::WindowActivate && plataforma::emPartida())
@@ -146,23 +145,16 @@ int executaPrograma(int argc, char* argv[]) {
         return false;
     });
     form.show();
-    if (const char* medida = std::getenv("CAPSULAS_MEDE_PARTIDA")) {
+    if (std::getenv("CAPSULAS_MEDE_PARTIDA")) {
         // Start-up benchmark (scripts/bench): the time from the start to the
-        // window's first state after its activation (editing, or the login
-        // panel), printed, then the end of the run. With "espera" the run ends
-        // only when standard input does, so that the benchmark reads what the
-        // start-up sent to the server before the connections are closed.
-        const bool esperaEntrada = std::strcmp(medida, "espera") == 0;
+        // first editing state of the window, printed, then the end of the run.
         auto* espera = new QTimer(&form);
-        QObject::connect(espera, &QTimer::timeout, &form, [&, espera, esperaEntrada] {
-            const bool pronta = form.PainelLogin->isVisibleTo(&form) || form.BotFecharComp->isEnabled();
-            if (!dm.Componentes.active() || !pronta) return;
+        QObject::connect(espera, &QTimer::timeout, &form, [&, espera] {
+            if (!dm.Componentes.active() || form.PainelLogin->isVisibleTo(&form) || !form.BotFecharComp->isEnabled())
+                return;
             espera->stop();
             std::printf("partida_ms=%lld\n", static_cast<long long>(desdeOInicio.elapsed()));
             std::fflush(stdout);
-            if (esperaEntrada)
-                while (std::getchar() != EOF) {
-                }
             QCoreApplication::exit(0);
         });
         espera->start(0);

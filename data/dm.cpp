@@ -3,7 +3,6 @@
 
 #include "data/catalogo.h"
 #include "rules/normalizacao.h"
-#include "platform/espera.h"
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/messages.h"
@@ -15,7 +14,6 @@
 #include <chrono>
 #include <map>
 #include <cstdio>
-#include <exception>
 #include <optional>
 #include <random>
 #include <thread>
@@ -96,22 +94,15 @@ DM::~DM() {
     if (form_) plataforma::anotaNoLog("Módulo de dados DM encerrado antes da janela que o usa."_w);
 }
 
-namespace {
-
-// The client library from the path file and the location from the settings,
-// read afresh for each module.
-void preparaConexaoPrincipal(fb::Conexao& conexao) {
+void abreConexaoPrincipal(fb::Conexao& conexao) {
     conexao.defineBiblioteca(bibliotecaClienteSuite());
     conexao.fecha();
     conexao.defineBanco(localBancoSuite(IpServidorCentral.str()));
     aplicaLoginDoAmbiente(conexao.parametros());
-}
-
-// The connection message, then the end of the program.
-[[noreturn]] void falhaConexaoPrincipal(const std::exception_ptr& falha) {
     std::string classe, mensagem;
     try {
-        std::rethrow_exception(falha);
+        conexao.abre();
+        return;
     } catch (const plataforma::Erro& e) {
         classe = e.classe();
         mensagem = e.what();
@@ -122,51 +113,6 @@ void preparaConexaoPrincipal(fb::Conexao& conexao) {
     plataforma::mostraMensagem(mensagemFalhaConexao(IpServidorCentral.str(), classe, mensagem),
                                plataforma::TipoMensagem::Erro);
     plataforma::encerraPrograma(1);
-}
-
-}  // namespace
-
-void abreConexaoPrincipal(fb::Conexao& conexao) {
-    preparaConexaoPrincipal(conexao);
-    try {
-        conexao.abre();
-    } catch (...) {
-        falhaConexaoPrincipal(std::current_exception());
-    }
-}
-
-void criaModulos(DM& dm, DM2& dm2) {
-    // Each connection is a handful of round trips to the server (the password
-    // proof, the wire's key, the attach): at a branch, a fifth of a second
-    // each. Nothing orders the two, so they are opened at once, DM2's on a
-    // thread of its own. What the user sees is as if they were opened one
-    // after the other: DM's failure is the one told (DM2's, opened or not, is
-    // closed unseen), DM2's only when DM's connection opened.
-    fb::Conexao& primeira = dm.sqlcon1;
-    fb::Conexao& segunda = dm2.SQLConnection1;
-    preparaConexaoPrincipal(primeira);
-    preparaConexaoPrincipal(segunda);
-    plataforma::Espera espera;
-    std::exception_ptr falhaSegunda;
-    std::thread abertura([&segunda, &falhaSegunda] {
-        try {
-            segunda.abreSemIndicador();
-        } catch (...) {
-            falhaSegunda = std::current_exception();
-        }
-    });
-    std::exception_ptr falhaPrimeira;
-    try {
-        primeira.abre();
-    } catch (...) {
-        falhaPrimeira = std::current_exception();
-    }
-    abertura.join();
-    if (falhaPrimeira) {
-        segunda.fecha();
-        falhaConexaoPrincipal(falhaPrimeira);
-    }
-    if (falhaSegunda) falhaConexaoPrincipal(falhaSegunda);
 }
 
 void DM::DataModuleCreate() { abreConexaoPrincipal(sqlcon1); }

@@ -29,9 +29,4 @@ public:
 // the program.
 void abreConexaoPrincipal(fb::Conexao& conexao);
 
-// DataModuleCreate of DM and of DM2 at program start, the two connections
-// opened at once; a failure is told and ends the program as when they open one
-// after the other (DM's first, and then only DM's).
-void criaModulos(DM& dm, DM2& dm2);
-
 }  // namespace dados

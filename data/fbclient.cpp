@@ -94,9 +94,6 @@ void preservaFimPorSinal() {
 #endif
 
 Biblioteca& carregaBiblioteca(const std::string& caminho) {
-    // Start-up opens its two connections on two threads at once.
-    static std::mutex trava;
-    const std::lock_guard travada(trava);
     static std::map<std::string, Biblioteca> carregadas;
     if (auto it = carregadas.find(caminho); it != carregadas.end()) return it->second;
 #ifndef _WIN32
@@ -867,19 +864,12 @@ void preencheDpb(Construtor& dpb, const ParametrosConexao& p, bool criacao) {
 
 }  // namespace
 
-void Conexao::abre() {
-    plataforma::Espera espera;
-    liga(false);
-}
+void Conexao::abre() { liga(false); }
 
-void Conexao::abreSemIndicador() { liga(false); }
-
-void Conexao::criaBanco() {
-    plataforma::Espera espera;
-    liga(true);
-}
+void Conexao::criaBanco() { liga(true); }
 
 void Conexao::liga(bool criacao) {
+    plataforma::Espera espera;
     fecha();
     Biblioteca& lib = carregaBiblioteca(biblioteca_.empty() ? nomeBibliotecaCliente("") : biblioteca_);
     auto novo = std::make_unique<Impl>();

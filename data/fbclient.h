@@ -117,9 +117,6 @@ public:
 
     // Opens with the settings above; throws ErroBanco on failure.
     void abre();
-    // The same from a thread other than the window's: without the wait sign,
-    // which belongs to the window's thread.
-    void abreSemIndicador();
     // Creates the database named by banco() (default character set from the
     // parameters) and leaves it open.
     void criaBanco();
