@@ -23,6 +23,7 @@
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #ifdef _WIN32
@@ -145,16 +146,23 @@ int executaPrograma(int argc, char* argv[]) {
         return false;
     });
     form.show();
-    if (std::getenv("CAPSULAS_MEDE_PARTIDA")) {
+    if (const char* medida = std::getenv("CAPSULAS_MEDE_PARTIDA")) {
         // Start-up benchmark (scripts/bench): the time from the start to the
-        // first editing state of the window, printed, then the end of the run.
+        // window's first state after its activation (editing, or the login
+        // panel), printed, then the end of the run. With "espera" the run ends
+        // only when standard input does, so that the benchmark reads what the
+        // start-up sent to the server before the connections are closed.
+        const bool esperaEntrada = std::strcmp(medida, "espera") == 0;
         auto* espera = new QTimer(&form);
-        QObject::connect(espera, &QTimer::timeout, &form, [&, espera] {
-            if (!dm.Componentes.active() || form.PainelLogin->isVisibleTo(&form) || !form.BotFecharComp->isEnabled())
-                return;
+        QObject::connect(espera, &QTimer::timeout, &form, [&, espera, esperaEntrada] {
+            const bool pronta = form.PainelLogin->isVisibleTo(&form) || form.BotFecharComp->isEnabled();
+            if (!dm.Componentes.active() || !pronta) return;
             espera->stop();
             std::printf("partida_ms=%lld\n", static_cast<long long>(desdeOInicio.elapsed()));
             std::fflush(stdout);
+            if (esperaEntrada)
+                while (std::getchar() != EOF) {
+                }
             QCoreApplication::exit(0);
         });
         espera->start(0);
