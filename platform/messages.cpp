@@ -5,10 +5,13 @@
 
 #include <QFile>
 #include <cstdlib>
+#include <mutex>
 
 namespace plataforma {
 namespace {
 GravadorMensagens* g_gravador = nullptr;
+// Tests post from several workstations' threads at once into one recorder.
+std::mutex g_gravando;
 
 const char* arquivoAutomatico() {
     const char* f = std::getenv("BRENVITA_MESSAGES");
@@ -26,6 +29,7 @@ void anotaNoArquivo(const char* caminho, const std::string& texto) {
 
 // Returns true when the message was handled without a box (recorder or file).
 bool registra(const std::string& texto) {
+    std::lock_guard trava(g_gravando);
     if (g_gravador) {
         g_gravador->textos.push_back(texto);
         return true;
@@ -42,6 +46,7 @@ void aposFechar() {
 }
 
 bool respostaGravada() {
+    std::lock_guard trava(g_gravando);
     if (!g_gravador) return false;
     if (g_gravador->respostas.empty()) return g_gravador->respostaPadrao;
     const bool r = g_gravador->respostas.front();
