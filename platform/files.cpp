@@ -7,7 +7,9 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 using namespace plataforma::literais;
 
@@ -57,9 +59,11 @@ std::optional<std::vector<std::string>> leLinhas(const std::string& caminho, std
     return linhas;
 }
 
-bool gravaLinhas(const std::string& caminho, const std::vector<std::string>& linhas) {
-    QByteArray conteudo;
-    for (const auto& l : linhas) conteudo.append(l.data(), static_cast<qsizetype>(l.size())).append("\r\n");
+namespace {
+enum class Gravacao { Feita, Ocupado, Falhou };
+
+// One attempt; `motivo` gets the system's words when it fails.
+Gravacao tentaGravar(const std::string& caminho, const QByteArray& conteudo, QString& motivo) {
     // Written beside the file under a name of its own and put in its place only
     // when whole: a full disk leaves the old file rather than an empty one, and
     // two programs writing the same file at once (the same user twice) each put
@@ -76,19 +80,35 @@ bool gravaLinhas(const std::string& caminho, const std::vector<std::string>& lin
         gravado = n > 0;
         feito += gravado ? n : 0;
     }
-    if (gravado && arquivo.commit()) return true;
-    QString motivo = arquivo.errorString();
+    if (gravado && arquivo.commit()) return Gravacao::Feita;
+    motivo = arquivo.errorString();
+    if (!gravado || arquivo.error() != QFileDevice::RenameError) return Gravacao::Falhou;
     // Whole, but it cannot take the old file's place: on Windows another program
     // of the suite reading the file at this moment holds it. It is rewritten in
     // place, as it was before files were replaced.
-    if (gravado && arquivo.error() == QFileDevice::RenameError) {
-        QFile noLugar(QFile::decodeName(caminho.c_str()));
-        if (noLugar.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) &&
-            noLugar.write(conteudo) == conteudo.size())
-            return true;
-        motivo = noLugar.errorString();
+    QFile noLugar(QFile::decodeName(caminho.c_str()));
+    if (noLugar.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) &&
+        noLugar.write(conteudo) == conteudo.size())
+        return Gravacao::Feita;
+    motivo = noLugar.errorString();
+    return Gravacao::Ocupado;
+}
+}  // namespace
+
+bool gravaLinhas(const std::string& caminho, const std::vector<std::string>& linhas) {
+    QByteArray conteudo;
+    for (const auto& l : linhas) conteudo.append(l.data(), static_cast<qsizetype>(l.size())).append("\r\n");
+    // On Windows a file is held for a moment by whoever just wrote or is reading
+    // it (the other program, a virus scanner): neither replaced nor opened then.
+    // A few more tries over about half a second get past that moment.
+    QString motivo;
+    for (int tentativa = 1;; ++tentativa) {
+        const Gravacao g = tentaGravar(caminho, conteudo, motivo);
+        if (g == Gravacao::Feita) return true;
+        if (g == Gravacao::Falhou || tentativa == 6) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(30 * tentativa));
     }
-    // The system's own words for the reason; the half-written file goes with `arquivo`.
+    // The system's own words for the reason (a half-written file is already gone).
     anotaNoLog("Não foi possível gravar o arquivo "_w + caminho + ": " + deQString(motivo));
     return false;
 }
