@@ -67,6 +67,13 @@ private slots:
         QVERIFY2(QFile::exists(origem), "the program is built beside the tests' folder");
         programa_ = pasta_.filePath(nome);
         QVERIFY(QFile::copy(origem, programa_));
+        // Qt's Portuguese texts go along where the build has them beside the
+        // program (Windows), as the installer puts them.
+        const QString traducao = QFileInfo(origem).path() + "/translations/qtbase_pt_BR.qm";
+        if (QFile::exists(traducao)) {
+            QDir(pasta_.path()).mkdir("translations");
+            QVERIFY(QFile::copy(traducao, pasta_.filePath("translations/qtbase_pt_BR.qm")));
+        }
         QDir(pasta_.path()).mkdir("suite");
         QDir(pasta_.path()).mkdir("runtime");
         QFile::setPermissions(pasta_.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
