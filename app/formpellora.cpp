@@ -568,12 +568,12 @@ void FormPellora::avancaComEnter(char& key) {
 void FormPellora::DBEdit1KeyPress(char& key) {
     if (key != '\r') return;
     key = 0;
-    DBEdit1->setText(paraQString(formulario::NormalizaDescricao(deQString(DBEdit1->text()))));
+    DBEdit1->setText(paraQString(regras::NormalizaDescricao(deQString(DBEdit1->text()))));
     focusNextPrevChild(true);
 }
 
 void FormPellora::DBEdit1Enter() {
-    DBEdit1->setText(paraQString(formulario::NormalizaDescricao(deQString(DBEdit1->text()))));
+    DBEdit1->setText(paraQString(regras::NormalizaDescricao(deQString(DBEdit1->text()))));
     DBEdit1->selectAll();
     DBEdit1->setReadOnly(true);
 }
@@ -590,7 +590,7 @@ void FormPellora::DBEdit1Exit() {
     }
     if (CorDescricaoInvalida()) {
         const std::string descricao = deQString(DBEdit1->text());
-        plataforma::mostraMensagem("A cor \"" + formulario::ExtraiCorDescricao(descricao) +
+        plataforma::mostraMensagem("A cor \"" + regras::ExtraiCorDescricao(descricao) +
                                    "\" não é válida."_w + "\r" + "Esta cor não consta na tabela"_w + "\r" +
                                    "de cores das cápsulas do sistema."_w);
         Imagem1->move(423, 179);
@@ -604,7 +604,7 @@ void FormPellora::DBEdit2Exit() {
         DBEditUnid->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (formulario::custoAbaixoDoMinimo(deQString(DBEdit2->text()))) {
+    if (regras::custoAbaixoDoMinimo(deQString(DBEdit2->text()))) {
         // Back to the field at fault (before the message, as for the description);
         // where it cannot take the caret, the price is computed all the same.
         const bool volta = DBEdit2->isEnabled() && DBEdit2->isVisible();
@@ -635,11 +635,11 @@ void FormPellora::CalculaPrecoVenda() {
     ds.edit();
     const double divisor = dm_->ComponentesDIVISORUNID->comoReal();
     if (divisor == 0) return;
-    const auto preco = formulario::calculaPrecoVenda(
+    const auto preco = regras::calculaPrecoVenda(
         dm_->ComponentesCUSTOUNITR->comoReal(), dm_->ComponentesMULTIPLICADOR->comoReal(), divisor,
         dm_->ComponentesFATORCORRECAO->comoReal(), dm_->ComponentesFATORDILUICAO->comoReal(),
-        formulario::configuracaoLigada(UsarFCPrecoVenda.str()),
-        formulario::configuracaoLigada(UsarFatDiluicaoPreco.str()));
+        regras::configuracaoLigada(UsarFCPrecoVenda.str()),
+        regras::configuracaoLigada(UsarFatDiluicaoPreco.str()));
     if (!preco) return;
-    dm_->ComponentesPRECOR->defineValor(formulario::precoNaColuna(*preco));
+    dm_->ComponentesPRECOR->defineValor(regras::precoNaColuna(*preco));
 }

@@ -24,7 +24,7 @@ using plataforma::paraQString;
 
 namespace {
 
-std::string textoDe(const dados::Valor& v) {
+std::string textoDe(const regras::Valor& v) {
     const auto* t = std::get_if<std::string>(&v);
     return t ? *t : std::string();
 }
@@ -102,10 +102,10 @@ bool FormPellora::CorDescricaoInvalida() {
     std::vector<std::string> cores;
     cores.reserve(static_cast<std::size_t>(ComboBox1->count()));
     for (int i = 0; i < ComboBox1->count(); ++i) cores.push_back(deQString(ComboBox1->itemText(i)));
-    return formulario::corDescricaoInvalida(textoDescricao(), cores);
+    return regras::corDescricaoInvalida(textoDescricao(), cores);
 }
 
-std::string FormPellora::RemoveCorDescricao() { return formulario::removeCorDescricao(textoDescricao()); }
+std::string FormPellora::RemoveCorDescricao() { return regras::removeCorDescricao(textoDescricao()); }
 
 void FormPellora::Label1Click() { CarregaCores(); }
 void FormPellora::ComboBox1Click() { escondeImagem1(); }
@@ -118,7 +118,7 @@ void FormPellora::BitBtn1Click() {
     auto& ds = dm_->Componentes;
     ds.edit();
     focaDescricao();
-    DBEdit1->setText(paraQString(formulario::descricaoComCor(descricao, deQString(ComboBox1->currentText()))));
+    DBEdit1->setText(paraQString(regras::descricaoComCor(descricao, deQString(ComboBox1->currentText()))));
     // The post normalises the description and writes the capsule to the database.
     ds.post();
     ds.edit();

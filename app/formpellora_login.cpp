@@ -214,14 +214,14 @@ void FormPellora::VerificarLogin() {
     auto& usuarios = dm()->Usuarios;
     usuarios.open();
     const std::string nomeMaiusculo = plataforma::corta(maiusculas(nome), 60);
-    if (!usuarios.locate("USUARIO", acesso::CodificarTexto(nomeMaiusculo))) {
+    if (!usuarios.locate("USUARIO", identificacao::CodificarTexto(nomeMaiusculo))) {
         plataforma::mostraMensagem("Usuário "_w + nome + " não autorizado"_w);
         EditNome->setFocus(Qt::OtherFocusReason);
         usuarios.close();
         return;
     }
     const std::string senha = plataforma::corta(usuarios.fieldByName("SENHA").comoTexto(), 20);
-    if (senha != acesso::CodificarTexto(maiusculas(deQString(EditSenhaU->text())))) {
+    if (senha != identificacao::CodificarTexto(maiusculas(deQString(EditSenhaU->text())))) {
         plataforma::mostraMensagem("Senha incorreta. Tente novamente.");
         EditSenhaU->setFocus(Qt::OtherFocusReason);
         usuarios.close();
@@ -229,8 +229,8 @@ void FormPellora::VerificarLogin() {
     }
     AcessoUsuario = usuarios.fieldByName("ACESSO").comoTexto();
     usuarios.close();
-    AcessoFinanceiro = acesso::temDireito(AcessoUsuario.str(), nomeMaiusculo, acesso::kDireitoFinanceiro);
-    if (!acesso::temDireito(AcessoUsuario.str(), nomeMaiusculo, acesso::kDireitoLogin)) {
+    AcessoFinanceiro = identificacao::temDireito(AcessoUsuario.str(), nomeMaiusculo, identificacao::kDireitoFinanceiro);
+    if (!identificacao::temDireito(AcessoUsuario.str(), nomeMaiusculo, identificacao::kDireitoLogin)) {
         plataforma::mostraMensagem("Usuário "_w + nome + " não autorizado"_w);
         EditNome->setFocus(Qt::OtherFocusReason);
         return;
@@ -272,8 +272,8 @@ std::string FormPellora::DireitosDoLogon() {
     if (usuarios.locate("USUARIO", UsuarioAtual.str())) {
         AcessoUsuario = usuarios.fieldByName("ACESSO").comoTexto();
         resultado = AcessoUsuario;
-        AcessoFinanceiro = acesso::temDireito(AcessoUsuario.str(), nomeMaiusculo, acesso::kDireitoFinanceiro);
-        if (!acesso::temDireito(AcessoUsuario.str(), nomeMaiusculo, acesso::kDireitoReusarLogon)) resultado.clear();
+        AcessoFinanceiro = identificacao::temDireito(AcessoUsuario.str(), nomeMaiusculo, identificacao::kDireitoFinanceiro);
+        if (!identificacao::temDireito(AcessoUsuario.str(), nomeMaiusculo, identificacao::kDireitoReusarLogon)) resultado.clear();
     }
     usuarios.close();
     return resultado;
@@ -284,19 +284,19 @@ std::string FormPellora::DireitosDoLogon() {
 void FormPellora::DecidirLogin() {
     bool loginNecessario = true;
     const QDateTime agora = plataforma::agora();
-    const std::string arquivoLogon = plataforma::caminhoSuite(acesso::kArquivoLogon);
-    const std::string arquivoAtividade = plataforma::caminhoSuite(acesso::kArquivoAtividade);
+    const std::string arquivoLogon = plataforma::caminhoSuite(identificacao::kArquivoLogon);
+    const std::string arquivoAtividade = plataforma::caminhoSuite(identificacao::kArquivoAtividade);
 
     if (loginFeito_) {
         // Signed on through the panel in this run: that user stays, and another
         // user's trace files neither replace nor lend their rights.
         loginNecessario = false;
     } else {
-        const auto logon = acesso::leArquivoRastro(arquivoLogon);
-        if (logon.estado != acesso::ArquivoRastro::Estado::Ausente) {
+        const auto logon = identificacao::leArquivoRastro(arquivoLogon);
+        if (logon.estado != identificacao::ArquivoRastro::Estado::Ausente) {
             const auto decisao =
-                acesso::decideLogon(logon, acesso::leArquivoRastro(arquivoAtividade), TempoLogoff.str(), agora);
-            if (logon.estado == acesso::ArquivoRastro::Estado::Lido) {
+                identificacao::decideLogon(logon, identificacao::leArquivoRastro(arquivoAtividade), TempoLogoff.str(), agora);
+            if (logon.estado == identificacao::ArquivoRastro::Estado::Lido) {
                 UsuarioAtual = decisao.usuario;
                 NomeLogon = decisao.nome;
             }
@@ -314,7 +314,7 @@ void FormPellora::DecidirLogin() {
         // Written in one pass; a failure leaves the old file and the work goes on.
         // A login through the panel writes none: the files tell of the suite's
         // sign-on, which may be another user's, and keeping it alive is not ours.
-        if (!loginFeito_) plataforma::gravaLinhas(arquivoAtividade, acesso::linhasUltimaAtividade(agora));
+        if (!loginFeito_) plataforma::gravaLinhas(arquivoAtividade, identificacao::linhasUltimaAtividade(agora));
         estadoEdicao();
     } else {
         estadoLogin();

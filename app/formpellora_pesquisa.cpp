@@ -153,7 +153,7 @@ void FormPellora::NomeComponenteKeyPress(char& key) {
 }
 
 void FormPellora::PesquisaDescricao() {
-    const std::string t = formulario::NormalizaDescricao(deQString(NomeComponente->text()));
+    const std::string t = regras::NormalizaDescricao(deQString(NomeComponente->text()));
     NomeComponente->setText(paraQString(t));
     auto& nomes = dm_->CompNome;
     nomes.close();

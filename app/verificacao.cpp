@@ -1,5 +1,6 @@
 #include "app/verificacao.h"
 
+#include "data/conexao.h"
 #include "data/indices.h"
 
 #include "app/opcoes.h"

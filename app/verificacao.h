@@ -8,6 +8,7 @@
 // The context carries what the earlier checks found (the settings read, the
 // client library, the open connection to the suite database).
 #include "data/catalogo.h"
+#include "data/conexao.h"
 #include "data/fbclient.h"
 
 #include <cstdio>

@@ -234,9 +234,9 @@ long long heapEmUso() {
     return static_cast<long long>(m.uordblks + m.hblkhd);
 }
 
-std::size_t bytesDoValor(const dados::Valor& v) {
+std::size_t bytesDoValor(const regras::Valor& v) {
     if (auto t = std::get_if<std::string>(&v)) return t->size();
-    if (auto b = std::get_if<dados::Blob>(&v)) return b->bytes.size();
+    if (auto b = std::get_if<regras::Blob>(&v)) return b->bytes.size();
     if (std::holds_alternative<std::int32_t>(v)) return 4;
     if (std::holds_alternative<std::monostate>(v)) return 0;
     return 8;  // 64-bit integers, decimals, doubles, timestamps
@@ -425,7 +425,7 @@ void medeOperacoes(const Opcoes& o, const Perfil& p, int capsulas, int vezes) {
                 if (!comp.locate("CODIGO", editado)) throw std::runtime_error("capsule " + editado + " not found");
                 return cronometra([&] {
                     comp.edit();
-                    comp.fieldByName("CUSTOUNITR").defineValor(dados::Decimal{5000000 + 2 * i, 8});
+                    comp.fieldByName("CUSTOUNITR").defineValor(regras::Decimal{5000000 + 2 * i, 8});
                     comp.post();
                 });
             },
@@ -452,7 +452,7 @@ void medeOperacoes(const Opcoes& o, const Perfil& p, int capsulas, int vezes) {
 
     // The description search with two matches: the window's statement, the
     // literal pattern, and the bound pattern of the previous code.
-    auto pesquisa = [&](const std::string& operacao, const std::string& sql, std::vector<dados::Valor> valores) {
+    auto pesquisa = [&](const std::string& operacao, const std::string& sql, std::vector<regras::Valor> valores) {
         std::vector<base::Parametro> parametros;
         for (const auto& v : valores) parametros.push_back(base::Parametro::de(std::get<std::string>(v)));
         compara(p, operacao, vezes,
@@ -782,7 +782,7 @@ void medeEnlace(const Opcoes& o, int vezes) {
                   [&] {
                       return pelaLigacao(proxy, [&] {
                           dm.Usuarios.open();
-                          if (!dm.Usuarios.locate("USUARIO", acesso::CodificarTexto(kUsuarioDemo)))
+                          if (!dm.Usuarios.locate("USUARIO", identificacao::CodificarTexto(kUsuarioDemo)))
                               throw std::runtime_error("no user " + kUsuarioDemo);
                           dm.Usuarios.close();
                           if (!dm.abreEstacaoDoUsuario(kUsuarioDemo)) throw std::runtime_error("no workstation");
@@ -804,7 +804,7 @@ void medeEnlace(const Opcoes& o, int vezes) {
                       ++rodada;
                       return pelaLigacao(proxy, [&] {
                           comp.edit();
-                          comp.fieldByName("CUSTOUNITR").defineValor(dados::Decimal{5000000 + 2 * rodada, 8});
+                          comp.fieldByName("CUSTOUNITR").defineValor(regras::Decimal{5000000 + 2 * rodada, 8});
                           comp.post();
                       });
                   },

@@ -160,45 +160,10 @@ const std::vector<DefCampo>& camposCotDolar() {
 }
 
 std::optional<InstrucaoPesquisa> pesquisaDescricao(const std::string& texto) {
-    if (!formulario::podeIniciarDescricao(texto)) return std::nullopt;
-    if (formulario::prefixoSimples(texto)) return InstrucaoPesquisa{kSqlPesquisaDescricao, {texto}};
+    if (!regras::podeIniciarDescricao(texto)) return std::nullopt;
+    if (regras::prefixoSimples(texto)) return InstrucaoPesquisa{kSqlPesquisaDescricao, {texto}};
     return InstrucaoPesquisa{kSqlPesquisaPadrao,
-                             {formulario::prefixoPesquisa(texto), formulario::padraoPesquisa(texto)}};
-}
-
-std::string localBancoSuite(const std::string& ip) { return ip + kCaminhoBancoSuite; }
-
-std::string pastaClienteDoArquivo(const std::vector<std::string>* linhas) {
-    if (!linhas || linhas->empty()) return {};
-    std::string pasta = plataforma::corta((*linhas)[0], 100);
-    if (pasta.empty()) return pasta;
-#ifdef _WIN32
-    const char sep = '\\';
-#else
-    const char sep = '/';
-#endif
-    if (pasta.back() != sep && pasta.back() != '\\' && pasta.size() < 100) pasta += sep;
-    return pasta;
-}
-
-std::string bibliotecaClienteSuite() {
-    const std::string caminhoGds = plataforma::caminhoSuite("CaminhoGDS.txt");
-    std::optional<std::vector<std::string>> linhas;
-    if (plataforma::arquivoExiste(caminhoGds)) linhas = plataforma::leLinhas(caminhoGds);
-    return fb::nomeBibliotecaCliente(pastaClienteDoArquivo(linhas ? &*linhas : nullptr));
-}
-
-OrigemLogin aplicaLoginDoAmbiente(fb::ParametrosConexao& p) {
-    auto variavel = [](const char* nome) {
-        const char* v = std::getenv(nome);
-        return v ? std::string(v) : std::string();
-    };
-    const std::string usuario = variavel("ISC_USER"), senha = variavel("ISC_PASSWORD");
-    if (usuario.empty()) return senha.empty() ? OrigemLogin::Programa : OrigemLogin::SoSenha;
-    if (senha.empty()) return OrigemLogin::SoUsuario;
-    p.usuario = usuario;
-    p.senha = senha;
-    return OrigemLogin::Ambiente;
+                             {regras::prefixoPesquisa(texto), regras::padraoPesquisa(texto)}};
 }
 
 std::string privilegioQueFalta(fb::Conexao& conexao) {
@@ -219,12 +184,6 @@ std::string privilegioQueFalta(fb::Conexao& conexao) {
         }
     }
     return {};
-}
-
-std::string mensagemFalhaConexao(const std::string& ip, const std::string& classe, const std::string& erro) {
-    return "Não foi possível fazer a conexão com o servidor.\r\nCertique que o \"Ip: "_w + ip +
-           "\" informado  no arquivo de configuração BRENVITA.INI está correto."_w + "\r\r\n" +
-           "Classe: " + classe + "\r" + "Erro: " + erro;
 }
 
 const char* const kSqlUltimasCompras =

@@ -32,14 +32,14 @@ const std::vector<DefCampo>& camposCotDolar();
 // text without them is a plain prefix, bound to STARTING WITH: unlike a LIKE
 // pattern bound at run time, a prefix the server knows as such is served from
 // the description index. A text with them is bound as its pattern
-// (formulario::padraoPesquisa), in a text wide enough for any pattern, with
+// (regras::padraoPesquisa), in a text wide enough for any pattern, with
 // the part before its first wildcard as the prefix that narrows the index.
 // Either way the text is a value: quotes match themselves.
 struct InstrucaoPesquisa {
     const char* sql;
     std::vector<Valor> parametros;
 };
-// nullopt when no description can match the text (formulario::podeIniciarDescricao).
+// nullopt when no description can match the text (regras::podeIniciarDescricao).
 std::optional<InstrucaoPesquisa> pesquisaDescricao(const std::string& texto);
 inline constexpr const char* kSqlPesquisaDescricao =
     "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE STARTING WITH ? "
@@ -47,7 +47,7 @@ inline constexpr const char* kSqlPesquisaDescricao =
 inline constexpr const char* kSqlPesquisaPadrao =
     "select CODIGO, COMPONENTE, GRUPO, UNID from COMPONEN where COMPONENTE STARTING WITH ? "
     "and COMPONENTE LIKE cast(? as varchar(141)) and GRUPO = 'CAP' order by COMPONENTE";
-static_assert(formulario::kLarguraPadrao == 141);
+static_assert(regras::kLarguraPadrao == 141);
 // The columns of a constraint's index, or of the index of that name: what a
 // key violation was on.
 inline constexpr const char* kSqlColunasDaRestricao =
@@ -65,29 +65,6 @@ inline constexpr const char* kSqlPaginasTutorial =
 inline constexpr const char* kSqlUltimaPaginaTutorial =
     "Select Max(Pagina) as QdePaginas from Tutorial where ASSUNTO = ?";
 
-// Database locations and the client library chosen by the path file.
-inline constexpr const char* kCaminhoBancoSuite = ":C:\\brenvita\\dados\\brenvita.bd";
-std::string localBancoSuite(const std::string& ipServidorCentral);
-// Folder of the client library from the first line of CaminhoGDS.txt (capacity
-// 100), with the separator appended when missing; empty when there is no file
-// or the line is empty.
-std::string pastaClienteDoArquivo(const std::vector<std::string>* linhas);
-// The client library of the main connections: in the folder the suite's
-// CaminhoGDS.txt names, else found by the system's library search.
-std::string bibliotecaClienteSuite();
-// Where the main connections' user and password come from: ISC_USER and
-// ISC_PASSWORD when the environment gives both (the variables every client of
-// the database server honours), otherwise the program's own pair. The
-// tutorial's connection always keeps its own.
-enum class OrigemLogin {
-    Programa,  // neither variable given
-    Ambiente,  // both given
-    SoUsuario, // ISC_USER without ISC_PASSWORD: the program's pair
-    SoSenha,   // ISC_PASSWORD without ISC_USER: the program's pair
-};
-// Puts the environment's login, when complete, into `p`; says where it came from.
-OrigemLogin aplicaLoginDoAmbiente(fb::ParametrosConexao& p);
-
 // The tables of the suite database the program reads, and the one it also
 // writes; db/privilegios.sql grants exactly these.
 inline constexpr const char* kTabelasLidas[] = {"USUARIOS", "ESTACOES", "CORCAP", "COMPRAS", "NFISCAL", "FORNECED"};
@@ -96,9 +73,5 @@ inline constexpr const char* kTabelaGravada = "COMPONEN";
 // may not do (read a table, or write the capsules' one), tried on no row and
 // undone; empty when it may do all of it. Other errors are thrown.
 std::string privilegioQueFalta(fb::Conexao& conexao);
-
-// The failure message of a main connection, from its pieces.
-std::string mensagemFalhaConexao(const std::string& ip, const std::string& classe,
-                                 const std::string& erro);
 
 }  // namespace dados

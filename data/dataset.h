@@ -4,7 +4,7 @@
 // data source (tells bound controls what changed).
 #include "data/fbclient.h"
 #include "data/linhacompacta.h"
-#include "rules/value.h"
+#include "data/valor.h"
 
 #include <QObject>
 #include <functional>
@@ -50,7 +50,6 @@ public:
     // Assignments need the dataset in edit or insert. Text is cut to the width;
     // decimals are kept at the field's scale (rounding half away from zero).
     void defineValor(Valor v);
-    void defineReal(double v);
     // Parses the plain text for the field's type (workstation number format);
     // empty text gives null. Throws plataforma::Erro when it is not a value.
     void defineTexto(const std::string& texto);

@@ -2,6 +2,7 @@
 #include "data/dm2.h"
 
 #include "data/catalogo.h"
+#include "data/conexao.h"
 #include "rules/normalizacao.h"
 #include "platform/files.h"
 #include "platform/log.h"
@@ -92,27 +93,6 @@ DM::~DM() {
     // The window takes itself off as it goes, so it goes first: one still here
     // would call into this module after its end.
     if (form_) plataforma::anotaNoLog("Módulo de dados DM encerrado antes da janela que o usa."_w);
-}
-
-void abreConexaoPrincipal(fb::Conexao& conexao) {
-    conexao.defineBiblioteca(bibliotecaClienteSuite());
-    conexao.fecha();
-    conexao.defineBanco(localBancoSuite(IpServidorCentral.str()));
-    aplicaLoginDoAmbiente(conexao.parametros());
-    std::string classe, mensagem;
-    try {
-        conexao.abre();
-        return;
-    } catch (const plataforma::Erro& e) {
-        classe = e.classe();
-        mensagem = e.what();
-    } catch (const std::exception& e) {
-        classe = "Exception";
-        mensagem = e.what();
-    }
-    plataforma::mostraMensagem(mensagemFalhaConexao(IpServidorCentral.str(), classe, mensagem),
-                               plataforma::TipoMensagem::Erro);
-    plataforma::encerraPrograma(1);
 }
 
 void DM::DataModuleCreate() { abreConexaoPrincipal(sqlcon1); }
@@ -234,7 +214,7 @@ void DM::ComponentesBeforePost(ClientDataSet& ds) {
     if (form_) {
         if (!form_->regraDoEditorAntesDeGravar()) throw plataforma::Abortado();
         form_->gravaEditores();
-        const std::string normalizada = formulario::NormalizaDescricao(form_->textoDescricao());
+        const std::string normalizada = regras::NormalizaDescricao(form_->textoDescricao());
         ds.fieldByName("COMPONENTE").defineValor(normalizada);
         form_->defineTextoDescricao(normalizada);
         if (emBranco(form_->textoDescricao()) || emBranco(form_->textoCodigo())) {
@@ -246,7 +226,7 @@ void DM::ComponentesBeforePost(ClientDataSet& ds) {
     }
     // Without a window the record's own values decide.
     const Campo& descricao = ds.fieldByName("COMPONENTE");
-    if (!descricao.nulo()) ds.fieldByName("COMPONENTE").defineValor(formulario::NormalizaDescricao(descricao.comoTexto()));
+    if (!descricao.nulo()) ds.fieldByName("COMPONENTE").defineValor(regras::NormalizaDescricao(descricao.comoTexto()));
     if (emBranco(ds.fieldByName("COMPONENTE").comoTexto()) || emBranco(ds.fieldByName("CODIGO").comoTexto())) {
         plataforma::mostraMensagem("Descrição e/ou Código em branco. Cadastro será Cancelado."_w);
         ds.cancel();

@@ -1,6 +1,7 @@
 #include "data/dm2.h"
 
 #include "data/catalogo.h"
+#include "data/conexao.h"
 
 namespace dados {
 

@@ -24,9 +24,5 @@ public:
     void FornecedAfterDelete(ClientDataSet&);
 };
 
-// The start-up of a main connection shared by DM and DM2: client library from
-// the path file, location from the settings, the failure message and the end of
-// the program.
-void abreConexaoPrincipal(fb::Conexao& conexao);
 
 }  // namespace dados

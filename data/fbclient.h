@@ -2,7 +2,7 @@
 // A thin client of our own over the database server's object-oriented C++ API.
 // The client library is loaded at run time (dlopen + fb_get_master_interface).
 // Every statement takes its values as bound parameters.
-#include "rules/value.h"
+#include "data/valor.h"
 #include "platform/program.h"
 
 #include <cstdint>

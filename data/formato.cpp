@@ -275,7 +275,7 @@ std::string textoDataHora(const QDateTime& h) {
 std::optional<QDateTime> leDataHora(const std::string& texto) {
     const QString t = plataforma::paraQString(texto).trimmed();
     const QString f = formatoData();
-    // Read as UTC, the zone of the values (dados::dataHora): read in local time,
+    // Read as UTC, the zone of the values (regras::dataHora): read in local time,
     // a day without a local midnight would begin at 01:00.
     for (const QString& hora : {formatoHora(true), formatoHora(false), QString()}) {
         const QString formato = hora.isEmpty() ? f : f + QLatin1Char(' ') + hora;

@@ -4,7 +4,7 @@
 // locale's thousands separator, '.' for its decimal separator, '0' for a digit
 // always shown and '#' for a digit shown only when significant.
 // formataNumero, formataDecimal and the separators are declared in dataset.h.
-#include "rules/value.h"
+#include "data/valor.h"
 
 #include <QDateTime>
 #include <QString>

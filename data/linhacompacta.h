@@ -3,7 +3,7 @@
 // its value is (0 for null), then the values one after another, a null taking
 // no room at all. A capsule row of 63 fields takes about 1.2 times the bytes of
 // its values, where a vector of variants took 7.8 times.
-#include "rules/value.h"
+#include "data/valor.h"
 
 #include <memory>
 #include <vector>

@@ -23,13 +23,13 @@ std::string decodifica(const std::string& c) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
     const std::string t = fuzz::texto(dados, tamanho);
-    const std::string c = acesso::CodificarTexto(t);
+    const std::string c = identificacao::CodificarTexto(t);
     EXIGE(c.size() == 2 * t.size());
     for (char letra : c) EXIGE(letra >= 'A' && letra <= 'P');
     EXIGE(decodifica(c) == t);
 
     // The rights rule never reads outside the access string.
     for (int posicao = -1; posicao <= static_cast<int>(t.size()) + 1; ++posicao)
-        (void)acesso::temDireito(t, c, posicao);
+        (void)identificacao::temDireito(t, c, posicao);
     return 0;
 }

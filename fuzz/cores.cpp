@@ -13,7 +13,7 @@ bool terminaEmMarcador(const std::string& t) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-    using namespace formulario;
+    using namespace regras;
     const std::string t = fuzz::texto(dados, tamanho);
     const auto corte = t.find('\x01');
     const std::string descricao = t.substr(0, corte);

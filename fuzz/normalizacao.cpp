@@ -6,14 +6,14 @@
 #include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-    using formulario::NormalizaDescricao;
+    using regras::NormalizaDescricao;
     const std::string t = fuzz::texto(dados, tamanho);
     const std::string uma = NormalizaDescricao(t);
     const std::string duas = NormalizaDescricao(uma);
     EXIGE(uma.size() == t.size() && duas.size() == t.size());
     EXIGE(NormalizaDescricao(duas) == duas);
 
-    const std::string semAcento = formulario::RemoveAcentos(t);
+    const std::string semAcento = regras::RemoveAcentos(t);
     EXIGE(semAcento.size() == t.size());
     static const unsigned char mapeados[] = {192, 193, 194, 195, 199, 201, 202, 205, 209, 211, 212, 213, 218, 219, 220,
                                              224, 225, 226, 227, 231, 233, 234, 237, 241, 243, 244, 245, 250, 251, 252};

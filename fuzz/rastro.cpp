@@ -8,18 +8,18 @@
 
 namespace {
 
-acesso::ArquivoRastro arquivo(int modo, const std::string& conteudo) {
+identificacao::ArquivoRastro arquivo(int modo, const std::string& conteudo) {
     switch (modo % 3) {
-    case 0: return acesso::ArquivoRastro::ausente();
-    case 1: return acesso::ArquivoRastro::ilegivel();
-    default: return acesso::ArquivoRastro::lido(fuzz::linhas(conteudo));
+    case 0: return identificacao::ArquivoRastro::ausente();
+    case 1: return identificacao::ArquivoRastro::ilegivel();
+    default: return identificacao::ArquivoRastro::lido(fuzz::linhas(conteudo));
     }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-    using namespace acesso;
+    using namespace identificacao;
     if (tamanho < 2) return 0;
     const int modos = dados[0];
     // Around a midnight now and then: the moment moves by 7 minutes a step.

@@ -46,7 +46,7 @@ constexpr int kAlturaBotoes = 25;
 
 // The number after the subject's highest page; the maximum is null when the
 // subject has no page.
-int proximaPagina(const dados::Valor& maximo) {
+int proximaPagina(const regras::Valor& maximo) {
     if (const auto* v = std::get_if<std::int32_t>(&maximo)) return *v + 1;
     if (const auto* v = std::get_if<std::int64_t>(&maximo)) return static_cast<int>(*v) + 1;
     return 1;
@@ -184,7 +184,7 @@ void Form2::FormActivate() {
 
     auto& tutorial = dm_->Tutorial;
     dm_->abreTutorialSeNecessario();
-    tutorial.defineComando(dados::kSqlPaginasTutorial, {dados::Valor(AssuntoAtual.str())});
+    tutorial.defineComando(dados::kSqlPaginasTutorial, {regras::Valor(AssuntoAtual.str())});
     tutorial.first();
     if (tutorial.isEmpty()) {
         // The subject's first page, stored when it is posted (at the latest at close).
@@ -250,10 +250,10 @@ void Form2::Incluirnovapgina1Click() {
     auto& consulta = dm_->SQLQueryTutorial;
     consulta.close();
     consulta.sql = dados::kSqlUltimaPaginaTutorial;
-    consulta.parametros = {dados::Valor(AssuntoAtual.str())};
+    consulta.parametros = {regras::Valor(AssuntoAtual.str())};
     consulta.open();
-    const dados::Valor maximo = consulta.resultado.linhas.empty() || consulta.resultado.linhas[0].empty()
-                                    ? dados::Valor{}
+    const regras::Valor maximo = consulta.resultado.linhas.empty() || consulta.resultado.linhas[0].empty()
+                                    ? regras::Valor{}
                                     : consulta.resultado.linhas[0][0];
     tutorial.append();
     tutorial.fieldByName("ASSUNTO").defineValor(AssuntoAtual.str());

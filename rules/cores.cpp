@@ -2,7 +2,7 @@
 
 #include "platform/text.h"
 
-namespace formulario {
+namespace regras {
 namespace {
 
 // Whether the first `fim` characters of t end in a marker.
@@ -48,4 +48,4 @@ std::string descricaoComCor(const std::string& descricao, const std::string& cor
     return std::string(plataforma::aparaFim(varreCor(descricao).restante)) + " " + cor;
 }
 
-}  // namespace formulario
+}  // namespace regras

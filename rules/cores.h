@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace formulario {
+namespace regras {
 
 struct VarreduraCor {
     std::string sufixo;    // the characters after the last marker
@@ -36,4 +36,4 @@ std::string removeCorDescricao(const std::string& descricao);
 // it is (even empty).
 std::string descricaoComCor(const std::string& descricao, const std::string& cor);
 
-}  // namespace formulario
+}  // namespace regras

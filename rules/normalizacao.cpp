@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace formulario {
+namespace regras {
 namespace {
 
 constexpr std::array<char, 256> montaMapa() {
@@ -43,4 +43,4 @@ std::string NormalizaDescricao(std::string texto) {
     return RemoveAcentos(std::move(texto));
 }
 
-}  // namespace formulario
+}  // namespace regras

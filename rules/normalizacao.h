@@ -3,7 +3,7 @@
 // among them. Texts are Windows-1252 bytes; the result keeps the input's length.
 #include <string>
 
-namespace formulario {
+namespace regras {
 
 // Lower case except the first letter, a capital after "vitamina ", no accents.
 // Capitals are set before the accents go, so an accented first letter ends
@@ -15,4 +15,4 @@ std::string NormalizaDescricao(std::string texto);
 // letter (capitals included); every other byte is copied.
 std::string RemoveAcentos(std::string texto);
 
-}  // namespace formulario
+}  // namespace regras

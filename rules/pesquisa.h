@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace formulario {
+namespace regras {
 
 // Characters of a capsule description (COMPONEN.COMPONENTE).
 inline constexpr std::size_t kLarguraDescricao = 70;
@@ -38,4 +38,4 @@ inline std::string padraoPesquisa(const std::string& texto) {
     return padrao;
 }
 
-}  // namespace formulario
+}  // namespace regras

@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-namespace formulario {
+namespace regras {
 
 bool configuracaoLigada(const std::string& valor) { return valor == "Sim"; }
 
-dados::Decimal precoNaColuna(double valor) { return dados::Decimal::deReal(valor, kCasasPreco); }
+regras::Decimal precoNaColuna(double valor) { return regras::Decimal::deReal(valor, kCasasPreco); }
 
 std::optional<double> precoSemDiluicao(double custo, double multiplicador, double divisor,
                                        double fatorCorrecao, bool usarFC) {
@@ -41,4 +41,4 @@ bool custoAbaixoDoMinimo(const std::string& texto, const QLocale& local) {
     return leCustoDigitado(texto, local) < kCustoMinimo;
 }
 
-}  // namespace formulario
+}  // namespace regras

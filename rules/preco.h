@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace formulario {
+namespace regras {
 
 inline constexpr int kCasasPreco = 8;          // decimal places of PRECOR
 inline constexpr double kCustoMinimo = 0.0001;
@@ -16,7 +16,7 @@ bool configuracaoLigada(const std::string& valor);
 
 // A computed price as the 8-decimal column keeps it, rounded half away from zero.
 // Throws when the value does not fit the column.
-dados::Decimal precoNaColuna(double valor);
+regras::Decimal precoNaColuna(double valor);
 
 // custo × multiplicador ÷ divisor, × fatorCorrecao when usarFC, carried at
 // extended precision and not yet rounded. nullopt when the divisor is 0 (the
@@ -40,4 +40,4 @@ double leCustoDigitado(const std::string& texto, const QLocale& local = QLocale(
 // True when the typed unit cost is below 0.0001 (zero and negatives included).
 bool custoAbaixoDoMinimo(const std::string& texto, const QLocale& local = QLocale());
 
-}  // namespace formulario
+}  // namespace regras

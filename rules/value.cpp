@@ -9,7 +9,7 @@
 
 using namespace plataforma::literais;
 
-namespace dados {
+namespace regras {
 
 namespace {
 
@@ -135,4 +135,4 @@ bool operator==(const Decimal& a, const Decimal& b) {
     return Largo{a.unidades} * potencia10(e - ea) == Largo{b.unidades} * potencia10(e - eb);
 }
 
-}  // namespace dados
+}  // namespace regras

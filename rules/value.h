@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-namespace dados {
+namespace regras {
 
 // An exact decimal: unidades × 10^-escala (escala 0..18).
 struct Decimal {
@@ -44,4 +44,4 @@ using Valor = std::variant<std::monostate, std::string, std::int32_t, std::int64
 
 inline bool nulo(const Valor& v) { return std::holds_alternative<std::monostate>(v); }
 
-}  // namespace dados
+}  // namespace regras

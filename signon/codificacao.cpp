@@ -1,6 +1,6 @@
 #include "signon/codificacao.h"
 
-namespace acesso {
+namespace identificacao {
 
 std::string CodificarTexto(std::string_view texto) {
     const std::size_t n = texto.size();
@@ -25,4 +25,4 @@ bool temDireito(std::string_view acesso, std::string_view nomeMaiusculo, int pos
     return static_cast<unsigned char>(acesso[static_cast<std::size_t>(posicao) - 1]) == esperado;
 }
 
-}  // namespace acesso
+}  // namespace identificacao

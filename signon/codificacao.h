@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace acesso {
+namespace identificacao {
 
 // The bytes of the text as one bit string, rotated left by 3 bits, cut back
 // into bytes taken from the last to the first, each written as two letters
@@ -22,4 +22,4 @@ inline constexpr int kDireitoLogin = 2;
 inline constexpr int kDireitoReusarLogon = 7;
 inline constexpr int kDireitoFinanceiro = 24;
 
-}  // namespace acesso
+}  // namespace identificacao

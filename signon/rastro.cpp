@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace acesso {
+namespace identificacao {
 namespace {
 
 constexpr std::size_t kCapacidadeNome = 60;
@@ -109,4 +109,4 @@ std::vector<std::string> linhasUltimaAtividade(const QDateTime& agora) {
     return {plataforma::formataData(agora.date()), plataforma::formataHora(agora.time())};
 }
 
-}  // namespace acesso
+}  // namespace identificacao

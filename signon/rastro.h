@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace acesso {
+namespace identificacao {
 
 inline constexpr const char* kArquivoLogon = "LOGON.QVF";
 inline constexpr const char* kArquivoAtividade = "ULTATIV.QVF";
@@ -63,4 +63,4 @@ DecisaoLogon decideLogon(const ArquivoRastro& logon, const ArquivoRastro& ativid
 // The two lines of the last-activity file: "dd/mm/yy" and "hh:nn:ss".
 std::vector<std::string> linhasUltimaAtividade(const QDateTime& agora);
 
-}  // namespace acesso
+}  // namespace identificacao

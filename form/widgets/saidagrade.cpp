@@ -145,7 +145,7 @@ int imprimeGrade(const DBGrid& grade, QPagedPaintDevice& dispositivo, const QStr
     const int linhas = grade.model()->rowCount();
     const int paginas = std::max(1, (linhas + p.linhasPorPagina - 1) / p.linhasPorPagina);
     const QString data =
-        plataforma::paraQString(dados::textoDataHora(dados::dataHora(plataforma::agora().date())));
+        plataforma::paraQString(dados::textoDataHora(regras::dataHora(plataforma::agora().date())));
 
     QPainter pintor;
     if (!pintor.begin(&dispositivo)) return 0;

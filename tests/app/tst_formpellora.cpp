@@ -98,7 +98,7 @@ private slots:
             {plataforma::deQString(codigo)});
         QCOMPARE(linha.linhas.size(), std::size_t(1));
         QCOMPARE(std::get<std::string>(linha.linhas[0][0]), std::string("Capsula 5 verde"));
-        QCOMPARE(std::get<dados::Decimal>(linha.linhas[0][1]).comoTexto(), std::string("0.75000000"));
+        QCOMPARE(std::get<regras::Decimal>(linha.linhas[0][1]).comoTexto(), std::string("0.75000000"));
         QCOMPARE(std::get<std::string>(linha.linhas[0][2]).substr(0, 3), std::string("CAP"));
         QVERIFY(f.BotFecharComp->isEnabled());
         QVERIFY(!f.DBEdit2->isEnabled());
@@ -161,8 +161,8 @@ private slots:
             QCOMPARE(j.foco(), f.DBEdit2);
         } else {
             QVERIFY2(j.mensagens.textos.empty(), j.mensagens.ultima().c_str());
-            QCOMPARE(std::get<dados::Decimal>(j.dm->ComponentesCUSTOUNITR->valor()),
-                     *dados::Decimal::deTexto(guardado.toStdString()));
+            QCOMPARE(std::get<regras::Decimal>(j.dm->ComponentesCUSTOUNITR->valor()),
+                     *regras::Decimal::deTexto(guardado.toStdString()));
         }
     }
 
@@ -209,10 +209,10 @@ private slots:
         j.mensagens.respostas = {false};
         clica(f.DBNavigator1, widgets::DBNavigator::Excluir);
         QCOMPARE(j.mensagens.ultima(), std::string("Delete record?"));
-        QVERIFY(!dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
+        QVERIFY(!regras::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
         j.mensagens.respostas = {true};
         clica(f.DBNavigator1, widgets::DBNavigator::Excluir);
-        QVERIFY(dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
+        QVERIFY(regras::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
     }
 
     void custoMinimoEDescricaoVazia() {
@@ -260,7 +260,7 @@ private slots:
         AcessoFinanceiro = true;
         const std::string codigo = j.dm->ComponentesCODIGO->comoTexto();
         const auto coluna = [&](const char* c) {
-            return std::get<dados::Decimal>(
+            return std::get<regras::Decimal>(
                        j.consulta(std::string("select ") + c + " from COMPONEN where CODIGO = ?", {codigo}))
                 .comoTexto();
         };
@@ -385,7 +385,7 @@ private slots:
         f.close();
         QVERIFY(!j.dm->Componentes.active());
         const auto v = j.consulta("select CUSTOFIXO from COMPONEN where CODIGO = ?", {codigo});
-        QCOMPARE(std::get<dados::Decimal>(v).comoReal(), 7.0);
+        QCOMPARE(std::get<regras::Decimal>(v).comoReal(), 7.0);
     }
 
     // Cancel or post from the navigator with the caret in an editor that has an

@@ -167,7 +167,7 @@ private slots:
         QTest::mouseClick(f.BitBtnOcultarUltCompra, Qt::LeftButton);
         QTest::keyClick(j.foco(), Qt::Key_S, Qt::ControlModifier);
         QVERIFY2(j.mensagens.textos.size() == 1, j.mensagens.ultima().c_str());
-        QCOMPARE(std::get<dados::Decimal>(j.consulta("select PRECOR from COMPONEN where CODIGO = ?", {codigo}))
+        QCOMPARE(std::get<regras::Decimal>(j.consulta("select PRECOR from COMPONEN where CODIGO = ?", {codigo}))
                      .comoTexto(),
                  std::string("12.00000000"));
     }

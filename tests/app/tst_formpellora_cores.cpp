@@ -106,7 +106,7 @@ private slots:
         auto& f = *j.form;
         const std::string codigo = j.dm->ComponentesCODIGO->comoTexto();
         const QString descricao = f.DBEdit1->text();
-        const std::string cor = formulario::ExtraiCorDescricao(plataforma::deQString(descricao));
+        const std::string cor = regras::ExtraiCorDescricao(plataforma::deQString(descricao));
         QVERIFY(!cor.empty());
         j.conexao->executa("delete from CORCAP where upper(COR) = ?", {cor});
         QTest::mouseClick(f.Label1, Qt::LeftButton);  // the list reloaded

@@ -287,11 +287,11 @@ private slots:
         QVERIFY(j.volta());
         QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 0 azul"));
         QCOMPARE(j.foco(), f.GradeComponentes);
-        QVERIFY(!dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
+        QVERIFY(!regras::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
 
         j.mensagens.respostas = {true};
         QTest::keyClick(f.GradeComponentes, Qt::Key_Delete, Qt::ControlModifier);
-        QVERIFY(dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
+        QVERIFY(regras::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
 
         // Still in the table after the box.
         QVERIFY(j.volta());

@@ -45,7 +45,7 @@ std::string acessoCom(char inicial, std::initializer_list<int> posicoes, std::si
 
 void criaUsuario(Janela& j, const std::string& nome, const std::string& senha, const std::string& acesso) {
     j.conexao->executa("insert into USUARIOS (USUARIO, SENHA, ACESSO) values (?, ?, ?)",
-                       {acesso::CodificarTexto(nome), acesso::CodificarTexto(senha), acesso});
+                       {identificacao::CodificarTexto(nome), identificacao::CodificarTexto(senha), acesso});
 }
 
 void criaEstacao(Janela& j, const std::string& estacao, const std::string& usuario) {
@@ -171,7 +171,7 @@ private slots:
         auto& f = *j.form;
         // The stored password of MARIA is the encoding of ABC.
         QCOMPARE(std::get<std::string>(j.consulta("select SENHA from USUARIOS where USUARIO = ?",
-                                                  {acesso::CodificarTexto("MARIA")})),
+                                                  {identificacao::CodificarTexto("MARIA")})),
                  std::string("BKBCAK"));
         entra(f, "Maria", "abc");
         QVERIFY2(j.mensagens.textos.empty(), j.mensagens.ultima().c_str());
@@ -211,7 +211,7 @@ private slots:
         // A valid sign-on of another user in the trace files does not replace
         // the one made here, nor lend its rights.
         criaUsuario(j, "JOAO", "1", acessoCom('J', {2, 7}));
-        ativaCom(j, logon(acesso::CodificarTexto("JOAO"), "JOAO", kHojeTexto, "10:00:00"), {}, QTime(10, 1, 0));
+        ativaCom(j, logon(identificacao::CodificarTexto("JOAO"), "JOAO", kHojeTexto, "10:00:00"), {}, QTime(10, 1, 0));
         QVERIFY(emEdicao(f));
         QCOMPARE(UsuarioAtual.str(), std::string("ADMIN"));
         QVERIFY(AcessoFinanceiro);
@@ -398,7 +398,7 @@ private slots:
 
         // MARIA reuses the sign-on without the financial right.
         AcessoFinanceiro = true;
-        ativaCom(j, logon(acesso::CodificarTexto("MARIA"), "maria", kHojeTexto, "10:00:00"), {}, QTime(10, 0, 30));
+        ativaCom(j, logon(identificacao::CodificarTexto("MARIA"), "maria", kHojeTexto, "10:00:00"), {}, QTime(10, 0, 30));
         QVERIFY(emEdicao(f));
         QVERIFY(!AcessoFinanceiro);
     }
@@ -442,7 +442,7 @@ private slots:
         Janela j(semMarca());
         auto& f = *j.form;
         criaUsuario(j, "JOAO", "1", acessoCom('J', {2, 24}));  // no reuse right
-        const auto logonJoao = logon(acesso::CodificarTexto("JOAO"), "Joao", kHojeTexto, "10:00:00");
+        const auto logonJoao = logon(identificacao::CodificarTexto("JOAO"), "Joao", kHojeTexto, "10:00:00");
         const std::vector<std::string> atividade{kHojeTexto, "10:02:00"};
         ativaCom(j, logonJoao, atividade, QTime(10, 3, 0));
         QVERIFY(emLogin(f));
@@ -452,7 +452,7 @@ private slots:
 
         // A key that is not a user, a name encoded twice, a bad auto-logoff time,
         // a time that does not convert: the login state, files kept.
-        ativaCom(j, logon(acesso::CodificarTexto(kChaveAdmin), "ADMIN", kHojeTexto, "10:00:00"), {}, QTime(10, 1, 0));
+        ativaCom(j, logon(identificacao::CodificarTexto(kChaveAdmin), "ADMIN", kHojeTexto, "10:00:00"), {}, QTime(10, 1, 0));
         QVERIFY(emLogin(f));
         for (const char* tempo : {"60", "abc", ""}) {
             ativaCom(j, logon(kChaveAdmin, "ADMIN", kHojeTexto, "10:00:00"), {}, QTime(10, 1, 0), tempo);
@@ -511,10 +511,10 @@ private slots:
         digita(f.DBEdit1, QStringLiteral("Capsula 5 verde"));
         navega(widgets::DBNavigator::Gravar);
         QCOMPARE(std::get<double>(j.consulta("select ESTOQUECRITICO from COMPONEN where CODIGO = ?", {editado})), 7.0);
-        QVERIFY(!dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {novo})));
+        QVERIFY(!regras::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {novo})));
         j.mensagens.respostas = {true};
         navega(widgets::DBNavigator::Excluir);
-        QVERIFY(dados::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {novo})));
+        QVERIFY(regras::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {novo})));
 
         QTest::mouseClick(f.BotPesqcomp, Qt::LeftButton);
         digita(f.NomeComponente, QStringLiteral("capsula 0 azul"));

@@ -106,7 +106,7 @@ private slots:
         QTest::keyClick(f.DBEdit2, Qt::Key_Return);
         QTest::keyClick(f.DBEdit5, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
-        QCOMPARE(std::get<dados::Decimal>(j.consulta("select CUSTOUNITR from COMPONEN where CODIGO = ?", {codigo}))
+        QCOMPARE(std::get<regras::Decimal>(j.consulta("select CUSTOUNITR from COMPONEN where CODIGO = ?", {codigo}))
                      .comoTexto(),
                  std::string("1000.03000000"));
         QTEST(f.DBEdit2->text(), "mostrado");

@@ -74,7 +74,7 @@ private slots:
         c.cds.fieldByName("GRUPO").defineValor(txt("CAP"));
         c.cds.fieldByName("UNID").defineValor(txt("unidade"));  // 4 wide
         c.cds.fieldByName("CUSTOUNITR").defineTexto("0,123456785");  // 8 places
-        c.cds.fieldByName("ESTOQUECRITICO").defineReal(2.5);
+        c.cds.fieldByName("ESTOQUECRITICO").defineValor(2.5);
         c.cds.post();
         const ResultadoAplicacao r = c.cds.applyUpdates(0);
         QCOMPARE(r.aplicadas, 1);

@@ -17,7 +17,7 @@ class TestDM : public QObject {
     std::unique_ptr<dados::fb::Conexao> direta_;
     plataforma::GravadorMensagens mensagens_;
 
-    dados::Valor consulta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
+    regras::Valor consulta(const std::string& sql, const std::vector<regras::Valor>& p = {}) {
         return dbteste::valor(*direta_, sql, p);
     }
     void insereCodigo(const std::string& codigo, const char* grupo = "MP") {
@@ -135,7 +135,7 @@ private slots:
         estacao2->ComponentesCUSTOFIXO->defineTexto("3");
         estacao2->Componentes.post();
         QCOMPARE(mensagens_.textos.size(), std::size_t(1));
-        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = '000008'")).comoReal(),
+        QCOMPARE(std::get<regras::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = '000008'")).comoReal(),
                  3.0);
     }
 
@@ -160,7 +160,7 @@ private slots:
         dm->Componentes.edit();
         dm->ComponentesCUSTOFIXO->defineTexto("3");
         dm->Componentes.post();
-        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = '000008'")).comoReal(),
+        QCOMPARE(std::get<regras::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = '000008'")).comoReal(),
                  3.0);
         QCOMPARE(dm->Componentes.changeCount(), 1);
 
@@ -171,7 +171,7 @@ private slots:
         outra->desfaz();
         dm->Componentes.close();
         QVERIFY(!dm->Componentes.active());
-        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = '000007'")).comoReal(),
+        QCOMPARE(std::get<regras::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = '000007'")).comoReal(),
                  2.0);
     }
 

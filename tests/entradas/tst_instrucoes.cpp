@@ -100,7 +100,7 @@ class TstInstrucoes : public QObject {
         // The window looks up no text longer than a description: the longest
         // it sends is that of a description.
         const std::string procurado =
-            plataforma::corta(formulario::NormalizaDescricao(texto.toStdString()), formulario::kLarguraDescricao);
+            plataforma::corta(regras::NormalizaDescricao(texto.toStdString()), regras::kLarguraDescricao);
         auto& nomes = dm_->CompNome;
         auto achadas = [&](const std::string& t) {
             const auto pesquisa = pesquisaDescricao(t);
@@ -108,13 +108,13 @@ class TstInstrucoes : public QObject {
             return nomes.recordCount();
         };
         // No demo capsule begins with any of these, but wildcards match some.
-        const bool curingas = !formulario::prefixoSimples(procurado);
+        const bool curingas = !regras::prefixoSimples(procurado);
         QCOMPARE(achadas(procurado) > 0, curingas);
         QCOMPARE(suiteAgora(), suite_);
 
         // A real prefix with the same characters after it finds nothing either,
         // and the plain prefix still finds its capsules.
-        const std::string depoisDeUmPrefixo = plataforma::corta("Capsula 0" + procurado, formulario::kLarguraDescricao);
+        const std::string depoisDeUmPrefixo = plataforma::corta("Capsula 0" + procurado, regras::kLarguraDescricao);
         QCOMPARE(achadas(depoisDeUmPrefixo) > 0, curingas);
         QVERIFY(achadas("Capsula 0 ") > 0);
         nomes.close();
@@ -131,14 +131,14 @@ class TstInstrucoes : public QObject {
         auto& usuarios = dm_->Usuarios;
         usuarios.open();
         const std::string nome = plataforma::corta(plataforma::maiusculasAscii(texto.toStdString()), 60);
-        QVERIFY(!usuarios.locate("USUARIO", acesso::CodificarTexto(nome)));
-        QVERIFY(usuarios.locate("USUARIO", acesso::CodificarTexto("ADMIN")));
+        QVERIFY(!usuarios.locate("USUARIO", identificacao::CodificarTexto(nome)));
+        QVERIFY(usuarios.locate("USUARIO", identificacao::CodificarTexto("ADMIN")));
         usuarios.close();
         QCOMPARE(suiteAgora(), suite_);
     }
 
     void confereDescricao(const QByteArray& texto) {
-        const std::string esperada = formulario::NormalizaDescricao(plataforma::corta(texto.toStdString(), 70));
+        const std::string esperada = regras::NormalizaDescricao(plataforma::corta(texto.toStdString(), 70));
         auto& comp = dm_->Componentes;
         comp.open();
         plataforma::GravadorMensagens mensagens;
@@ -165,7 +165,7 @@ class TstInstrucoes : public QObject {
         QCOMPARE(comp.changeCount(), 0);
         guardada = outra_->consulta("select COMPONENTE from COMPONEN where CODIGO = ?", {outro});
         QCOMPARE(comoTexto(guardada.linhas[0][0]),
-                 formulario::NormalizaDescricao(plataforma::corta(texto.toStdString() + "!", 70)));
+                 regras::NormalizaDescricao(plataforma::corta(texto.toStdString() + "!", 70)));
         QCOMPARE(suiteAgora(outro), antes);
 
         // Back as they were.

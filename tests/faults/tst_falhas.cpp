@@ -63,10 +63,10 @@ class TestFalhas : public QObject {
     // Below the window the messages are recorded; the window shows its real boxes.
     std::optional<plataforma::GravadorMensagens> mensagens_;
 
-    dados::Valor consulta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
+    regras::Valor consulta(const std::string& sql, const std::vector<regras::Valor>& p = {}) {
         return dbteste::valor(*direta_, sql, p);
     }
-    long long conta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
+    long long conta(const std::string& sql, const std::vector<regras::Valor>& p = {}) {
         return std::get<std::int64_t>(consulta(sql, p));
     }
 
@@ -112,7 +112,7 @@ private slots:
         QVERIFY2(mensagens_->textos.empty(), mensagens_->ultima().c_str());
         QCOMPARE(dm->Componentes.changeCount(), 0);
         direta_ = dbteste::conectaSuite("Teste");
-        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = ?", {codigo}))
+        QCOMPARE(std::get<regras::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = ?", {codigo}))
                      .comoReal(),
                  12.0);
         QCOMPARE(std::get<double>(consulta("select ESTOQUEMAXIMO from COMPONEN where CODIGO = ?", {codigo})), 99.0);
@@ -222,7 +222,7 @@ private slots:
                  mensagens_->ultima().c_str());
         QCOMPARE(dm->Componentes.changeCount(), 0);
         QVERIFY(codigoAtual(*dm) != preso);
-        QCOMPARE(dm->ComponentesCOMPONENTE->comoTexto(), formulario::NormalizaDescricao("Capsula 0 desta estacao"));
+        QCOMPARE(dm->ComponentesCOMPONENTE->comoTexto(), regras::NormalizaDescricao("Capsula 0 desta estacao"));
         outra->confirma();
         QCOMPARE(conta("select count(distinct CODIGO) from COMPONEN"), conta("select count(*) from COMPONEN"));
     }
@@ -260,7 +260,7 @@ private slots:
         QCOMPARE(std::get<std::string>(consulta("select COMPONENTE from COMPONEN where CODIGO = ?", {codigo})),
                  std::string("Capsula de outra estacao"));
         QCOMPARE(conta("select count(*) from COMPONEN where COMPONENTE = ?",
-                       {formulario::NormalizaDescricao("Capsula 0 desta estacao")}),
+                       {regras::NormalizaDescricao("Capsula 0 desta estacao")}),
                  1LL);
     }
 
@@ -276,7 +276,7 @@ private slots:
         a->Componentes.post();
         b->Componentes.post();
         QVERIFY2(mensagens_->textos.empty(), mensagens_->ultima().c_str());
-        QCOMPARE(std::get<dados::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = ?", {codigo}))
+        QCOMPARE(std::get<regras::Decimal>(consulta("select CUSTOFIXO from COMPONEN where CODIGO = ?", {codigo}))
                      .comoReal(),
                  3.0);
         QCOMPARE(std::get<double>(consulta("select ESTOQUECRITICO from COMPONEN where CODIGO = ?", {codigo})), 44.0);

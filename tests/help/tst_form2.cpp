@@ -23,7 +23,7 @@
 #include <memory>
 #include <utility>
 
-using dados::Valor;
+using regras::Valor;
 using namespace plataforma::literais;
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-using namespace formulario;
+using namespace regras;
 using namespace plataforma::literais;
 
 namespace {

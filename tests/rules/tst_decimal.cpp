@@ -4,7 +4,7 @@
 #include <QTest>
 #include <limits>
 
-using dados::Decimal;
+using regras::Decimal;
 
 class TstDecimal : public QObject {
     Q_OBJECT

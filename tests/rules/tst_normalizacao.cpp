@@ -4,8 +4,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-using formulario::NormalizaDescricao;
-using formulario::RemoveAcentos;
+using regras::NormalizaDescricao;
+using regras::RemoveAcentos;
 using namespace plataforma::literais;
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <QtTest>
 
-using namespace formulario;
-using dados::Decimal;
+using namespace regras;
+using regras::Decimal;
 using namespace plataforma::literais;
 
 namespace {

@@ -3,8 +3,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-using acesso::CodificarTexto;
-using acesso::temDireito;
+using identificacao::CodificarTexto;
+using identificacao::temDireito;
 
 namespace {
 
@@ -58,14 +58,14 @@ private slots:
         direitos[1] = static_cast<char>(77 + 3);
         direitos[6] = static_cast<char>(77 + 8);
         direitos[23] = static_cast<char>(77 + 25);
-        QVERIFY(temDireito(direitos, "MARIA", acesso::kDireitoLogin));
-        QVERIFY(temDireito(direitos, "MARIA", acesso::kDireitoReusarLogon));
-        QVERIFY(temDireito(direitos, "MARIA", acesso::kDireitoFinanceiro));
+        QVERIFY(temDireito(direitos, "MARIA", identificacao::kDireitoLogin));
+        QVERIFY(temDireito(direitos, "MARIA", identificacao::kDireitoReusarLogon));
+        QVERIFY(temDireito(direitos, "MARIA", identificacao::kDireitoFinanceiro));
         QVERIFY(!temDireito(direitos, "MARIA", 3));
         // Another initial reads the same string differently.
-        QVERIFY(!temDireito(direitos, "JOAO", acesso::kDireitoLogin));
+        QVERIFY(!temDireito(direitos, "JOAO", identificacao::kDireitoLogin));
         // Only the first character of the name counts.
-        QVERIFY(temDireito(direitos, "M", acesso::kDireitoLogin));
+        QVERIFY(temDireito(direitos, "M", identificacao::kDireitoLogin));
     }
 
     void direitosNosLimites() {

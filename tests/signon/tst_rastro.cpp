@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using namespace acesso;
+using namespace identificacao;
 
 namespace {
 

@@ -182,9 +182,9 @@ inline auto comoUsuarioPrograma() {
 inline void carregaDemo(dados::fb::Conexao& c) { executaScript(c, caminhoProjeto("db/demo.sql")); }
 
 // One value (first column of the first row); null when there is no row.
-inline dados::Valor valor(dados::fb::Conexao& c, const std::string& sql, const std::vector<dados::Valor>& p = {}) {
+inline regras::Valor valor(dados::fb::Conexao& c, const std::string& sql, const std::vector<regras::Valor>& p = {}) {
     auto r = c.consulta(sql, p);
-    return r.linhas.empty() ? dados::Valor{} : r.linhas[0][0];
+    return r.linhas.empty() ? regras::Valor{} : r.linhas[0][0];
 }
 
 // A fresh TUTORIAL.BD in `pasta`, made embedded through our own client; returns its path.

@@ -155,7 +155,7 @@ public:
     void servidorDeVolta() { dm->sqlcon1.defineBanco(bancoReal_); }
 
     // One value of the suite database (first column of the first row).
-    dados::Valor consulta(const std::string& sql, const std::vector<dados::Valor>& p = {}) {
+    regras::Valor consulta(const std::string& sql, const std::vector<regras::Valor>& p = {}) {
         return dbteste::valor(*conexao, sql, p);
     }
 

@@ -27,9 +27,9 @@
 #include <QtTest>
 
 using namespace widgets;
-using dados::Decimal;
+using regras::Decimal;
 using dados::Estado;
-using dados::Valor;
+using regras::Valor;
 using namespace plataforma::literais;
 
 namespace {
