@@ -1,3 +1,4 @@
+// Values as fields hold them, and the fields of a dataset.
 #include "data/campo.h"
 
 #include "data/formato.h"

@@ -1,3 +1,5 @@
+// The client dataset: rows cached packed, the current record, the change log
+// and its apply; and the data source the controls watch it through.
 #include "data/campo.h"
 
 #include "data/formato.h"
@@ -15,9 +17,6 @@ namespace dados {
 namespace {
 const Valor kNulo{};
 }  // namespace
-
-// ---------------------------------------------------------------------------
-// ClientDataSet
 
 enum class Situacao : unsigned char { Incluida, Alterada, Apagada };
 

@@ -1,3 +1,5 @@
+// The provider: what a dataset reads, and its logged changes turned into the
+// statements that apply them in one transaction.
 #include "data/dataset.h"
 
 #include "platform/program.h"
@@ -9,9 +11,6 @@ using namespace plataforma::literais;
 using plataforma::Erro;
 
 namespace dados {
-
-// ---------------------------------------------------------------------------
-// Provider
 
 namespace {
 
