@@ -5,6 +5,7 @@
 // always shown and '#' for a digit shown only when significant.
 // formataNumero, formataDecimal and the separators are declared in dataset.h.
 #include "data/valor.h"
+#include "rules/numeros.h"
 
 #include <QDateTime>
 #include <QString>
@@ -15,23 +16,16 @@
 
 namespace dados {
 
+using regras::leDecimal;
+using regras::leInteiro;
+using regras::leReal;
+using regras::semSeparadorMilhar;
+
 // Plain text for editing: no thousands separators, no trailing zeros after the
 // decimal separator ("1234,5", "0,25", "3").
 std::string textoDecimal(const Decimal& d, char separador);
 std::string textoReal(double v, char separador);  // shortest text that reads back the same
-
-// The reverse of the two above. Leading and trailing blanks are ignored; a
-// thousands separator is not accepted. leDecimal rounds half away from zero to
-// `escala` places (escala < 0 keeps the text's places).
-std::optional<Decimal> leDecimal(std::string_view texto, char separador, int escala);
-std::optional<double> leReal(std::string_view texto, char separador);
-std::optional<std::int64_t> leInteiro(std::string_view texto);
-
-// Typed text without its thousands separators, taken only where they group the
-// digits before the decimal separator in threes ("1,234.5", "-12,345"); a
-// separator anywhere else ("0,05", "1,23") makes the text no number (nullopt),
-// so that no typed number is read at another magnitude.
-std::optional<std::string> semSeparadorMilhar(std::string_view texto, char decimal, char milhar);
+// Their reverse, and typed text without its thousands separators: rules/numeros.h.
 
 // Dates and times as the workstation writes them: its short date with a
 // four-digit year, the time (when not midnight) with its time separator.

@@ -1,8 +1,8 @@
 #include "rules/preco.h"
 
-#include "platform/text.h"
+#include "rules/numeros.h"
 
-#include <cmath>
+#include <QLocale>
 
 namespace regras {
 
@@ -32,9 +32,12 @@ std::optional<double> calculaPrecoVenda(double custo, double multiplicador, doub
 }
 
 double leCustoDigitado(const std::string& texto, const QLocale& local) {
-    bool ok = false;
-    const double v = local.toDouble(plataforma::paraQString(texto), &ok);
-    return ok && std::isfinite(v) ? v : kCustoMinimo;
+    // Read as the cost's field reads it when the capsule is stored.
+    const char decimal = caractereSeparador(local.decimalPoint(), '.');
+    const char milhar = caractereSeparador(local.groupSeparator(), '\xA0');
+    const std::optional<std::string> semMilhar = semSeparadorMilhar(texto, decimal, milhar);
+    const std::optional<Decimal> custo = semMilhar ? leDecimal(*semMilhar, decimal, -1) : std::nullopt;
+    return custo ? custo->comoReal() : kCustoMinimo;
 }
 
 bool custoAbaixoDoMinimo(const std::string& texto, const QLocale& local) {

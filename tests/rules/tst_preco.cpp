@@ -80,6 +80,9 @@ private slots:
         QCOMPARE(leCustoDigitado("abc", br), kCustoMinimo);
         QVERIFY(!custoAbaixoDoMinimo("", br));
         QVERIFY(!custoAbaixoDoMinimo("R$ 0,00", br));
+        // Read as the cost's field reads it: what the field refuses is no cost at all.
+        QCOMPARE(leCustoDigitado("1e-9", br), kCustoMinimo);
+        QCOMPARE(leCustoDigitado("1.23,4", br), kCustoMinimo);
 
         const QLocale us(QLocale::English, QLocale::UnitedStates);
         QVERIFY(!custoAbaixoDoMinimo("0.0001", us));
