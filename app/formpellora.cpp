@@ -633,13 +633,6 @@ void FormPellora::CalculaPrecoVenda() {
     if (!ds.active()) return;
     gravaEditores();
     ds.edit();
-    const double divisor = dm_->ComponentesDIVISORUNID->comoReal();
-    if (divisor == 0) return;
-    const auto preco = regras::calculaPrecoVenda(
-        dm_->ComponentesCUSTOUNITR->comoReal(), dm_->ComponentesMULTIPLICADOR->comoReal(), divisor,
-        dm_->ComponentesFATORCORRECAO->comoReal(), dm_->ComponentesFATORDILUICAO->comoReal(),
-        regras::configuracaoLigada(UsarFCPrecoVenda.str()),
-        regras::configuracaoLigada(UsarFatDiluicaoPreco.str()));
-    if (!preco) return;
-    dm_->ComponentesPRECOR->defineValor(regras::precoNaColuna(*preco));
+    // A divisor of zero leaves the price as it was.
+    if (const auto preco = regras::calculaPrecoVenda(dm_->entradasPrecoVenda())) dm_->definePrecoVenda(*preco);
 }

@@ -2,7 +2,6 @@
 #include "app/formpellora.h"
 
 #include "form/widgets/aparencia.h"
-#include "data/catalogo.h"
 #include "data/dm.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
@@ -91,18 +90,9 @@ void FormPellora::BitBtnUltimaCompraClick() {
     DBEdit4->setGeometry(240, 344, 108, 27);
 
     // A statement that fails leaves the window as it was.
-    auto& compras = dm_->CDS_SQLDataSet1;
-    compras.close();
-    compras.defineComando(dados::kSqlUltimasCompras, {plataforma::maiusculasAscii(textoDescricao())});
-    compras.last();
-    compras.first();  // the newest purchase
-
-    auto valor = [&](const char* campo) {
-        const dados::Campo* c = compras.campo(campo);
-        return c ? c->comoTexto() : std::string();
-    };
-    ajustaRotulo(lblFornecUltimaCompra, "Fornecedor: " + valor("Fornecedor"));
-    ajustaRotulo(lblTelUltimaCompra, "Telefone....: " + valor("TEL"));
+    const dados::DM::Fornecedor fornecedor = dm_->abreUltimasCompras(textoDescricao());
+    ajustaRotulo(lblFornecUltimaCompra, "Fornecedor: " + fornecedor.nome);
+    ajustaRotulo(lblTelUltimaCompra, "Telefone....: " + fornecedor.telefone);
 
     // "&Tabela" and "Última Compra" go off with the panel shown.
     mudaEstado(estado_.comPainel(EstadoJanela::Painel::Compras));
@@ -125,7 +115,7 @@ void FormPellora::BitBtnUltimaCompraClick() {
 // is being edited (typing the sale price on the panel starts an edit).
 void FormPellora::BitBtnOcultarUltCompraClick() {
     mudaEstado(estado_.comPainel(EstadoJanela::Painel::Nenhum));
-    dm_->CDS_SQLDataSet1.close();
+    dm_->fechaUltimasCompras();
 }
 
 void FormPellora::DBGridUltimaCompraDrawColumnCell(int recNo, int, bool selecionada, widgets::CoresCelula& cores) {

@@ -4,7 +4,6 @@
 
 #include "form/widgets/aparencia.h"
 #include "app/filtroeventos.h"
-#include "data/catalogo.h"
 #include "data/dm.h"
 #include "rules/cores.h"
 #include "form/widgets/dbedit.h"
@@ -23,11 +22,6 @@ using plataforma::deQString;
 using plataforma::paraQString;
 
 namespace {
-
-std::string textoDe(const regras::Valor& v) {
-    const auto* t = std::get_if<std::string>(&v);
-    return t ? *t : std::string();
-}
 
 // A rounded blue-grey callout whose arrow points up at the colour list, with
 // white bold text.
@@ -77,18 +71,13 @@ void FormPellora::desenhaImagem1() {
 
 void FormPellora::CarregaCores() {
     if (!dm_) return;
-    auto& q = dm_->SQLQuery1;
-    q.close();
-    q.sql = dados::kSqlCores;
-    q.parametros.clear();
-    q.open();  // a failing query leaves the entries as they were
+    const std::vector<std::string> cores = dm_->cores();  // a failing query leaves the entries as they were
 
     // The colour shown stays shown across reloads (every activation reloads);
     // on the first load the first colour is shown.
     const QString mostrada = ComboBox1->currentText();
     ComboBox1->clear();
-    for (const auto& linha : q.resultado.linhas) ComboBox1->addItem(paraQString(textoDe(linha.at(0))));
-    q.close();
+    for (const auto& cor : cores) ComboBox1->addItem(paraQString(cor));
     if (!mostrada.isEmpty()) {
         const int i = ComboBox1->findText(mostrada, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (i >= 0)

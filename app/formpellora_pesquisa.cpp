@@ -4,7 +4,6 @@
 #include "form/widgets/aparencia.h"
 #include "app/campos.h"
 #include "app/filtroeventos.h"
-#include "data/catalogo.h"
 #include "data/dm.h"
 #include "rules/normalizacao.h"
 #include "form/widgets/dbedit.h"
@@ -155,12 +154,8 @@ void FormPellora::NomeComponenteKeyPress(char& key) {
 void FormPellora::PesquisaDescricao() {
     const std::string t = regras::NormalizaDescricao(deQString(NomeComponente->text()));
     NomeComponente->setText(paraQString(t));
-    auto& nomes = dm_->CompNome;
-    nomes.close();
-    if (const auto pesquisa = dados::pesquisaDescricao(t)) nomes.defineComando(pesquisa->sql, pesquisa->parametros);
-
-    if (nomes.isEmpty()) {
-        nomes.close();
+    const std::size_t achadas = dm_->pesquisaPorDescricao(t);
+    if (achadas == 0) {
         plataforma::mostraMensagem(
             "Não foi encontrado nenhum componente com a descrição iniciada por \""_w + t + "\".");
         // The box stays open for the user to correct the text; of the buttons
@@ -168,9 +163,9 @@ void FormPellora::PesquisaDescricao() {
         HabilitaBotoes();
         return;
     }
-    if (nomes.recordCount() == 1) {
-        dm_->Componentes.locate("CODIGO", nomes.fieldByName("CODIGO").valor());
-        nomes.close();
+    if (achadas == 1) {
+        dm_->vaiParaEscolhida();
+        dm_->fechaPesquisa();
         mudaEstado(soACapsula(estado_), BotPesqcomp);
         return;
     }
@@ -181,16 +176,14 @@ void FormPellora::PesquisaDescricao() {
 
 // Both exits hand the focus to "Pesquisar", as a search with one match does.
 void FormPellora::AceitaCompClick() {
-    auto& nomes = dm_->CompNome;
-    // A capsule no longer among the rows leaves the current one in place.
-    if (nomes.active() && !nomes.isEmpty()) dm_->Componentes.locate("CODIGO", nomes.fieldByName("CODIGO").valor());
+    dm_->vaiParaEscolhida();
     mudaEstado(soACapsula(estado_), BotPesqcomp);
-    nomes.close();
+    dm_->fechaPesquisa();
 }
 
 void FormPellora::AbandonaPesqCompClick() {
     mudaEstado(soACapsula(estado_), BotPesqcomp);
-    dm_->CompNome.close();
+    dm_->fechaPesquisa();
 }
 
 void FormPellora::GradeCompNomesKeyPress(char& key) {

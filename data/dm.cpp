@@ -143,6 +143,61 @@ std::string formataCodigo(long long numero) {
 
 }  // namespace
 
+std::size_t DM::pesquisaPorDescricao(const std::string& inicio) {
+    CompNome.close();
+    if (const auto pesquisa = pesquisaDescricao(inicio)) CompNome.defineComando(pesquisa->sql, pesquisa->parametros);
+    if (CompNome.isEmpty()) {
+        CompNome.close();
+        return 0;
+    }
+    return static_cast<std::size_t>(CompNome.recordCount());
+}
+
+void DM::vaiParaEscolhida() {
+    // A capsule no longer among the rows leaves the current one in place.
+    if (CompNome.active() && !CompNome.isEmpty()) Componentes.locate("CODIGO", CompNome.fieldByName("CODIGO").valor());
+}
+
+DM::Fornecedor DM::abreUltimasCompras(const std::string& descricao) {
+    // A statement that fails leaves the previous rows closed and nothing else.
+    CDS_SQLDataSet1.close();
+    CDS_SQLDataSet1.defineComando(kSqlUltimasCompras, {plataforma::maiusculasAscii(descricao)});
+    CDS_SQLDataSet1.last();
+    CDS_SQLDataSet1.first();  // the newest purchase
+    auto valor = [this](const char* campo) {
+        const Campo* c = CDS_SQLDataSet1.campo(campo);
+        return c ? c->comoTexto() : std::string();
+    };
+    return {valor("Fornecedor"), valor("TEL")};
+}
+
+std::vector<std::string> DM::cores() {
+    SQLQuery1.close();
+    SQLQuery1.sql = kSqlCores;
+    SQLQuery1.parametros.clear();
+    SQLQuery1.open();
+    std::vector<std::string> cores;
+    cores.reserve(SQLQuery1.resultado.linhas.size());
+    for (const auto& linha : SQLQuery1.resultado.linhas) {
+        const auto* cor = std::get_if<std::string>(&linha.at(0));
+        cores.push_back(cor ? *cor : std::string());
+    }
+    SQLQuery1.close();
+    return cores;
+}
+
+regras::EntradasPreco DM::entradasPrecoVenda() const {
+    return {ComponentesCUSTOUNITR->comoReal(),
+            ComponentesMULTIPLICADOR->comoReal(),
+            ComponentesDIVISORUNID->comoReal(),
+            ComponentesFATORCORRECAO->comoReal(),
+            ComponentesFATORDILUICAO->comoReal(),
+            regras::configuracaoLigada(UsarFCPrecoVenda.str()),
+            regras::configuracaoLigada(UsarFatDiluicaoPreco.str())};
+}
+
+void DM::definePrecoVenda(double preco) { ComponentesPRECOR->defineValor(regras::precoNaColuna(preco)); }
+
 std::string DM::ProximoCodigo() {
     // The greatest code that is a whole number, plus one. The maximum of the text
     // column would compare codes as text (99 above 000123) and could hand out a

@@ -4,9 +4,12 @@
 #include "data/dataset.h"
 #include "data/fbclient.h"
 #include "data/formulario.h"
+#include "rules/preco.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace dados {
 
@@ -90,6 +93,33 @@ public:
 
     // The main window, reached through a narrow interface.
     void defineFormulario(FormularioComponentes* f) { form_ = f; }
+
+    // What the main window asks of the capsules, in its words: it decides
+    // when, these say what is read and how.
+
+    // The capsules whose description starts with the text (CompNome, for the
+    // pick list); how many. None: CompNome is left closed.
+    std::size_t pesquisaPorDescricao(const std::string& inicio);
+    // Componentes on the capsule current in CompNome, if any.
+    void vaiParaEscolhida();
+    void fechaPesquisa() { CompNome.close(); }
+
+    // The last purchases of a description (CDS_SQLDataSet1, the newest current)
+    // and the newest one's supplier.
+    struct Fornecedor {
+        std::string nome;
+        std::string telefone;
+    };
+    Fornecedor abreUltimasCompras(const std::string& descricao);
+    void fechaUltimasCompras() { CDS_SQLDataSet1.close(); }
+
+    // The capsule colours, in the list's order.
+    std::vector<std::string> cores();
+
+    // The current capsule's sale-price inputs with the workstation's settings,
+    // and the price into its column.
+    regras::EntradasPreco entradasPrecoVenda() const;
+    void definePrecoVenda(double preco);
 
     std::string ProximoCodigo();
     // The next code, and past a code another workstation was refused for.

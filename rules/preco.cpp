@@ -19,15 +19,13 @@ std::optional<double> precoSemDiluicao(double custo, double multiplicador, doubl
     return static_cast<double>(preco);
 }
 
-std::optional<double> calculaPrecoVenda(double custo, double multiplicador, double divisor,
-                                        double fatorCorrecao, double fatorDiluicao, bool usarFC,
-                                        bool usarDiluicao) {
-    const std::optional<double> base = precoSemDiluicao(custo, multiplicador, divisor, fatorCorrecao, usarFC);
+std::optional<double> calculaPrecoVenda(const EntradasPreco& e) {
+    const std::optional<double> base = precoSemDiluicao(e.custo, e.multiplicador, e.divisor, e.fatorCorrecao, e.usarFC);
     if (!base) return std::nullopt;
     double guardado = precoNaColuna(*base).comoReal();
     // The dilution works on the value read back from the column, not on the
     // unrounded one.
-    if (usarDiluicao) guardado = precoNaColuna(guardado * fatorDiluicao).comoReal();
+    if (e.usarDiluicao) guardado = precoNaColuna(guardado * e.fatorDiluicao).comoReal();
     return guardado;
 }
 

@@ -24,13 +24,23 @@ regras::Decimal precoNaColuna(double valor);
 std::optional<double> precoSemDiluicao(double custo, double multiplicador, double divisor,
                                        double fatorCorrecao, bool usarFC);
 
+// What a sale price is computed from: the capsule's columns and the two
+// settings of the workstation.
+struct EntradasPreco {
+    double custo = 0;
+    double multiplicador = 0;
+    double divisor = 0;
+    double fatorCorrecao = 0;
+    double fatorDiluicao = 0;
+    bool usarFC = false;
+    bool usarDiluicao = false;
+};
+
 // The whole computation as the column sees it: the price is stored (rounded to
 // 8 places); with the dilution setting on, the stored value is read back,
 // multiplied by the dilution factor and stored again. The result is the final
 // stored value; precoNaColuna of it gives the exact decimal.
-std::optional<double> calculaPrecoVenda(double custo, double multiplicador, double divisor,
-                                        double fatorCorrecao, double fatorDiluicao, bool usarFC,
-                                        bool usarDiluicao);
+std::optional<double> calculaPrecoVenda(const EntradasPreco& e);
 
 // The unit cost as typed, read in the workstation's number format (its decimal
 // separator; thousands separators allowed). Text that is not a number counts

@@ -11,7 +11,7 @@ namespace {
 // The decimal the column ends up holding, or nothing when the price is kept.
 std::optional<Decimal> precoGuardado(double custo, double mult, double div, double fc, double dil, bool usarFC,
                                      bool usarDil) {
-    const auto p = calculaPrecoVenda(custo, mult, div, fc, dil, usarFC, usarDil);
+    const auto p = calculaPrecoVenda({custo, mult, div, fc, dil, usarFC, usarDil});
     if (!p) return std::nullopt;
     return precoNaColuna(*p);
 }
@@ -42,7 +42,7 @@ private slots:
     }
 
     void divisorZeroMantemOPreco() {
-        QVERIFY(!calculaPrecoVenda(0.25, 2, 0, 1.2, 1.5, true, true).has_value());
+        QVERIFY(!calculaPrecoVenda({0.25, 2, 0, 1.2, 1.5, true, true}).has_value());
         QVERIFY(!precoSemDiluicao(0.25, 2, -0.0, 1.2, false).has_value());
     }
 
