@@ -3,6 +3,7 @@
 
 #include "data/catalogo.h"
 #include "data/conexao.h"
+#include "data/suitememoria.h"
 #include "rules/normalizacao.h"
 #include "platform/files.h"
 #include "platform/log.h"
@@ -27,10 +28,10 @@ namespace dados {
 
 Cadeia::Cadeia(const std::string& nome, const std::string& nomeCds, fb::Conexao* conexao,
                const std::string& tabela, ModoAtualizacao modo, const std::string& sql,
-               const std::vector<DefCampo>* campos, bool comDataSource)
+               const std::vector<DefCampo>* campos, bool comDataSource, Provedor* deFora)
     : sqlds{"SQLDS_" + nome, conexao, sql, {}},
       dsp("DSP_" + nome, &sqlds, tabela, modo),
-      cds(nomeCds, &dsp) {
+      cds(nomeCds, deFora ? deFora : &dsp) {
     if (campos) cds.defineCampos(*campos);
     if (comDataSource) ds = std::make_unique<DataSource>("DS_" + nomeCds, &cds);
 }
@@ -39,21 +40,22 @@ std::string mensagemGravacaoRecusada(const std::string& mensagemBanco) {
     return "Não foi possível gravar a alteração no banco de dados.\r\n"_w + mensagemBanco;
 }
 
-DM::DM()
+DM::DM(SuiteMemoria* memoria)
     : componen("Componen", "Componentes", &sqlcon1, "COMPONEN", ModoAtualizacao::SomenteChave,
-               sqlComponentes(), &camposComponen()),
+               sqlComponentes(), &camposComponen(), true, memoria ? &memoria->componen : nullptr),
       compNome("CompNome", "CompNome", &sqlcon1, "COMPONEN", ModoAtualizacao::SomenteChave,
-               "", &camposCompNome()),
+               "", &camposCompNome(), true, memoria ? &memoria->compNome : nullptr),
       tutorial("Tutorial", "Tutorial", &SQLConnection1, "TUTORIAL", ModoAtualizacao::SomenteChave,
                "select ASSUNTO, PAGINA, TEXTO from TUTORIAL", &camposTutorial()),
       usuarios("Usuarios", "Usuarios", &sqlcon1, "USUARIOS", ModoAtualizacao::SomenteChave,
                "select USUARIO, CODIGO, SENHA, ACESSO, ARQUIVO, LOGADO, ESTACAO, CONSIST_INICIAL, "
                "DEFVIDEOVEX from USUARIOS order by USUARIO",
-               &camposUsuarios()),
+               &camposUsuarios(), true, memoria ? &memoria->usuarios : nullptr),
       estacoes("Estacoes", "Estacoes", &sqlcon1, "ESTACOES", ModoAtualizacao::SomenteChave, sqlEstacoes(),
-               &camposEstacoes(), false),
+               &camposEstacoes(), false, memoria ? &memoria->estacoes : nullptr),
       sqlDataSet1("SQLDataSet1", "CDS_SQLDataSet1", &sqlcon1, "", ModoAtualizacao::TodasColunas, "",
-                  nullptr) {
+                  nullptr, true, memoria ? &memoria->ultimas : nullptr),
+      memoria_(memoria) {
     // The chain names of the ad-hoc query differ from the usual prefixes.
     sqlDataSet1.sqlds.nome = "SQLDataSet1";
     SQLQuery1.conexao = &sqlcon1;
@@ -95,10 +97,18 @@ DM::~DM() {
     if (form_) plataforma::anotaNoLog("Módulo de dados DM encerrado antes da janela que o usa."_w);
 }
 
-void DM::DataModuleCreate() { abreConexaoPrincipal(sqlcon1); }
+void DM::DataModuleCreate() {
+    if (!memoria_) abreConexaoPrincipal(sqlcon1);
+}
+
+void DM::reabre(ClientDataSet& ds, const std::string& sql, std::vector<Valor> parametros) {
+    if (!memoria_) return ds.defineComando(sql, std::move(parametros));
+    ds.close();
+    ds.open();
+}
 
 bool DM::abreEstacaoDoUsuario(const std::string& usuario) {
-    Estacoes.defineComando(sqlEstacoes());
+    reabre(Estacoes, sqlEstacoes());
     const Campo& doRegistro = Estacoes.fieldByName("USUARIO");
     for (Estacoes.first(); !Estacoes.eof(); Estacoes.next())
         if (!doRegistro.nulo() && plataforma::iguaisSemCaixaAscii(doRegistro.comoTexto(), usuario)) return true;
@@ -145,7 +155,10 @@ std::string formataCodigo(long long numero) {
 
 std::size_t DM::pesquisaPorDescricao(const std::string& inicio) {
     CompNome.close();
-    if (const auto pesquisa = pesquisaDescricao(inicio)) CompNome.defineComando(pesquisa->sql, pesquisa->parametros);
+    if (const auto pesquisa = pesquisaDescricao(inicio)) {
+        if (memoria_) memoria_->pesquisa(inicio);
+        reabre(CompNome, pesquisa->sql, pesquisa->parametros);
+    }
     if (CompNome.isEmpty()) {
         CompNome.close();
         return 0;
@@ -161,7 +174,8 @@ void DM::vaiParaEscolhida() {
 DM::Fornecedor DM::abreUltimasCompras(const std::string& descricao) {
     // A statement that fails leaves the previous rows closed and nothing else.
     CDS_SQLDataSet1.close();
-    CDS_SQLDataSet1.defineComando(kSqlUltimasCompras, {plataforma::maiusculasAscii(descricao)});
+    if (memoria_) memoria_->ultimasCompras(descricao);
+    reabre(CDS_SQLDataSet1, kSqlUltimasCompras, {plataforma::maiusculasAscii(descricao)});
     CDS_SQLDataSet1.last();
     CDS_SQLDataSet1.first();  // the newest purchase
     auto valor = [this](const char* campo) {
@@ -172,6 +186,7 @@ DM::Fornecedor DM::abreUltimasCompras(const std::string& descricao) {
 }
 
 std::vector<std::string> DM::cores() {
+    if (memoria_) return memoria_->cores();
     SQLQuery1.close();
     SQLQuery1.sql = kSqlCores;
     SQLQuery1.parametros.clear();
@@ -202,16 +217,20 @@ std::string DM::ProximoCodigo() {
     // The greatest code that is a whole number, plus one. The maximum of the text
     // column would compare codes as text (99 above 000123) and could hand out a
     // code already in use, so every code is read and compared as a number.
+    long long maior = 0;
+    const auto considera = [&maior](const std::string& codigo) {
+        if (const auto v = codigoNumerico(codigo); v && *v > maior) maior = *v;
+    };
+    if (memoria_) {
+        for (const auto& codigo : memoria_->codigos()) considera(codigo);
+        return formataCodigo(maior + 1);
+    }
     SQLQuery1.close();
     SQLQuery1.sql = "select CODIGO from COMPONEN";
     SQLQuery1.parametros.clear();
     SQLQuery1.open();
-    long long maior = 0;
-    for (const auto& linha : SQLQuery1.resultado.linhas) {
-        const auto* texto = std::get_if<std::string>(&linha[0]);
-        if (!texto) continue;
-        if (const auto v = codigoNumerico(*texto); v && *v > maior) maior = *v;
-    }
+    for (const auto& linha : SQLQuery1.resultado.linhas)
+        if (const auto* texto = std::get_if<std::string>(&linha[0])) considera(*texto);
     SQLQuery1.close();
     return formataCodigo(maior + 1);
 }
@@ -372,6 +391,7 @@ bool DM::conflitoDeCodigo(const Recusa& recusa) {
             return colunas.size() == 1 && colunas[0][0] == Valor(std::string("CODIGO"));
         }
         const Valor& codigo = recusa.valores.at(static_cast<std::size_t>(ComponentesCODIGO->indice()));
+        if (memoria_) return !nulo(codigo) && memoria_->codigoGravado(codigo);
         return !nulo(codigo) && !sqlcon1.consulta(kSqlCodigoGravado, {codigo}).linhas.empty();
     } catch (const fb::ErroBanco&) {
         return false;  // no second try: the refusal is told

@@ -25,11 +25,15 @@ struct ConsultaSQL {
     void close() { resultado = {}; aberta = false; }
 };
 
+class SuiteMemoria;
+
 // One cached dataset chain: SQL dataset, provider, client dataset, data source.
+// The client dataset reads and writes through the chain's own provider, or
+// through one given from outside (a table in memory).
 struct Cadeia {
     Cadeia(const std::string& nome, const std::string& nomeCds, fb::Conexao* conexao,
            const std::string& tabela, ModoAtualizacao modo, const std::string& sql,
-           const std::vector<DefCampo>* campos, bool comDataSource = true);
+           const std::vector<DefCampo>* campos, bool comDataSource = true, Provedor* deFora = nullptr);
     SQLDataSet sqlds;
     Provider dsp;
     ClientDataSet cds;
@@ -38,7 +42,9 @@ struct Cadeia {
 
 class DM {
 public:
-    DM();
+    // Over the suite database on the server; or, given one, over the suite's
+    // tables in memory (nothing connects: the window without a server).
+    explicit DM(SuiteMemoria* memoria = nullptr);
     ~DM();
     DM(const DM&) = delete;
     DM& operator=(const DM&) = delete;
@@ -164,6 +170,11 @@ private:
     void avisaCodigosTrocados();
     void aplicaTutorial();
 
+    // Componentes, CompNome and the like read anew: their statement again, or
+    // the table in memory again.
+    void reabre(ClientDataSet& ds, const std::string& sql, std::vector<Valor> parametros = {});
+
+    SuiteMemoria* memoria_ = nullptr;
     FormularioComponentes* form_ = nullptr;
     bool silencioso_ = false;  // our own edits of a pending row run no handler
     std::string recusaTutorial_;

@@ -1,5 +1,7 @@
 #include "data/provedormemoria.h"
 
+#include <algorithm>
+
 namespace dados {
 
 namespace {
@@ -93,14 +95,28 @@ ProvedorMemoria::ProvedorMemoria(std::string nome, const std::vector<DefCampo>& 
 }
 
 void ProvedorMemoria::le(fb::Leitor& leitor) const {
+    if (!indisponivel.empty()) throw fb::ErroBanco(indisponivel, -902, 0);
+    std::vector<const std::vector<Valor>*> lidas;
+    for (const auto& l : tabela.linhas)
+        if (!filtro || filtro(l)) lidas.push_back(&l);
+    if (ordem >= 0) {
+        const auto o = static_cast<std::size_t>(ordem);
+        // Text by its bytes, as the suite's character set orders it; nulls first.
+        std::stable_sort(lidas.begin(), lidas.end(), [o](const auto* a, const auto* b) {
+            const auto* x = std::get_if<std::string>(&(*a)[o]);
+            const auto* y = std::get_if<std::string>(&(*b)[o]);
+            return y && (!x || *x < *y);
+        });
+    }
     leitor.colunas(tabela.colunas);
-    for (const auto& l : tabela.linhas) {
-        std::vector<Valor> valores = l;
+    for (const auto* l : lidas) {
+        std::vector<Valor> valores = *l;
         leitor.linha(valores);
     }
 }
 
 std::unique_ptr<Provedor::Gravacao> ProvedorMemoria::iniciaGravacao() {
+    if (!indisponivel.empty()) throw fb::ErroBanco(indisponivel, -902, 0);
     return std::make_unique<GravacaoMemoria>(*this);
 }
 

@@ -6,6 +6,8 @@
 // without a server.
 #include "data/dataset.h"
 
+#include <functional>
+
 namespace dados {
 
 class ProvedorMemoria : public Provedor {
@@ -16,6 +18,13 @@ public:
     // The table, rows in the order they are read. What another workstation
     // does is done to it directly.
     fb::Resultado tabela;
+    // What a reading gives, as a statement's WHERE and ORDER BY would: the rows
+    // the filter takes (all without one), by the column `ordem` (-1: as stored).
+    std::function<bool(const std::vector<Valor>&)> filtro;
+    int ordem = -1;
+    // The server out of reach: every reading and writing fails with this
+    // message; empty, in reach.
+    std::string indisponivel;
 
     void le(fb::Leitor& leitor) const override;
 

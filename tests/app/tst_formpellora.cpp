@@ -1,14 +1,18 @@
 // The capsule window driven as a user would: navigator, editors, messages.
+#include "app/cursorespera.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"
+#include "platform/espera.h"
 #include "platform/text.h"
+#include "support/fuso.h"
 #include "support/janela.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -35,6 +39,27 @@ private:
         e->selectAll();
         QTest::keyClicks(e, texto);
     }
+    // A name and a password on the login panel, Enter in each box.
+    static void entra(FormPellora& f, const char* nome, const char* senha) {
+        for (auto [caixa, texto] : {std::pair{f.EditNome, nome}, std::pair{f.EditSenhaU, senha}}) {
+            caixa->setFocus();
+            caixa->selectAll();
+            digita(caixa, QString::fromUtf8(texto));
+            QTest::keyClick(caixa, Qt::Key_Return);
+        }
+    }
+    // Makes the capsule of that description the current one and opens its last purchases.
+    static void abreCompras(Janela& j, const std::string& descricao) {
+        QVERIFY(j.dm->Componentes.locate("COMPONENTE", descricao));
+        QTest::mouseClick(j.form->BitBtnUltimaCompra, Qt::LeftButton);
+        QVERIFY(j.mensagens.textos.empty());
+    }
+    static std::vector<std::string> colunaCompras(Janela& j, int c) {
+        std::vector<std::string> v;
+        for (int r = 0; r < j.dm->CDS_SQLDataSet1.recordCount(); ++r)
+            v.push_back(j.form->DBGridUltimaCompra->textoCelula(r, c));
+        return v;
+    }
     // Browsing: the record stored, the editors locked, the buttons back.
     static bool navegando(Janela& j) {
         const auto& f = *j.form;
@@ -44,7 +69,126 @@ private:
     }
 
 private slots:
-    void initTestCase() { EXIGE_BANCO(); }
+    void initTestCase() {
+        fusoteste::saoPaulo();
+        EXIGE_BANCO();
+    }
+
+    // The busy cursor while the database works, gone again after a failure.
+    void cursorDeEsperaVoltaDepoisDeUmaFalha() {
+        aplicacao::instalaCursorEspera();
+        const auto doPrograma = plataforma::indicadorEspera();
+        QList<bool> mostrado;  // the wait cursor at each change
+        plataforma::defineIndicadorEspera([&](bool esperando) {
+            doPrograma(esperando);
+            mostrado << (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        });
+        auto conexao = dbteste::conectaSuite();
+        QVERIFY_THROWS_EXCEPTION(dados::fb::ErroBanco, conexao->consulta("select X from TABELA_QUE_NAO_HA"));
+        plataforma::defineIndicadorEspera(nullptr);
+        QCOMPARE(mostrado, (QList<bool>{true, false, true, false}));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+
+    // Signed in to the server as the program's own user (ISC_USER and
+    // ISC_PASSWORD, db/privilegios.sql) instead of SYSDBA: a day's work, from
+    // the login panel to the last purchases, without one refusal.
+    void comOUsuarioDoPrograma() {
+        dbteste::criaUsuarioPrograma(*dbteste::conectaSuite("Teste"));
+        auto comoPrograma = dbteste::comoUsuarioPrograma();
+        Janela j({.marcaSaltaLogin = false, .configuracoes = {}});
+        auto& f = *j.form;
+        j.dm->abreTutorialSeNecessario();
+        const auto quem = [](dados::fb::Conexao& c) {
+            return std::get<std::string>(dbteste::valor(c, "select trim(current_user) from RDB$DATABASE"));
+        };
+        QCOMPARE(quem(j.dm->sqlcon1), std::string("CAPSULAS"));
+        QCOMPARE(quem(j.dm2->SQLConnection1), std::string("CAPSULAS"));
+        QCOMPARE(quem(j.dm->SQLConnection1), std::string("SYSDBA"));  // the tutorial keeps its own
+        entra(f, "admin", "123");
+        QVERIFY(f.PainelComponentes->isVisible() && !f.PainelLogin->isVisible());
+        QCOMPARE(f.ComboBox1->count(), 13);  // the colours
+        const auto navega = [&](widgets::DBNavigator::Botao b) {
+            QTest::mouseClick(f.DBNavigator1->botao(b), Qt::LeftButton);
+        };
+        const std::string editado = plataforma::deQString(f.DBEdit50->text());
+        navega(widgets::DBNavigator::Editar);
+        QTest::mouseClick(f.DBEdit25, Qt::LeftButton);
+        f.DBEdit25->selectAll();
+        QTest::keyClicks(f.DBEdit25, "7");  // the minimum stock
+        navega(widgets::DBNavigator::Gravar);
+        navega(widgets::DBNavigator::Inserir);
+        const std::string novo = plataforma::deQString(f.DBEdit50->text());
+        digita(f.DBEdit1, QStringLiteral("Capsula 5 verde"));
+        navega(widgets::DBNavigator::Gravar);
+        QCOMPARE(std::get<double>(j.consulta("select ESTOQUECRITICO from COMPONEN where CODIGO = ?", {editado})), 7.0);
+        QVERIFY(!regras::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {novo})));
+        j.mensagens.respostas = {true};
+        navega(widgets::DBNavigator::Excluir);
+        QVERIFY(regras::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {novo})));
+
+        QTest::mouseClick(f.BotPesqcomp, Qt::LeftButton);
+        digita(f.NomeComponente, QStringLiteral("capsula 0 azul"));
+        QTest::keyClick(f.NomeComponente, Qt::Key_Return);
+        QCOMPARE(f.GradeCompNomes->model()->rowCount(), 2);
+        QTest::keyClick(f.GradeCompNomes, Qt::Key_Return);
+        QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 0 azul"));
+        QTest::mouseClick(f.BitBtnUltimaCompra, Qt::LeftButton);
+        QCOMPARE(j.dm->CDS_SQLDataSet1.recordCount(), 3);
+        QCOMPARE(f.lblTelUltimaCompra->text(), QStringLiteral("Telefone....: (15) 5555-0140"));
+        QVERIFY2(j.mensagens.textos == std::vector<std::string>{"Delete record?"}, j.mensagens.ultima().c_str());
+    }
+
+    // ... and may not write to any other table of the suite, nor read one the
+    // program never reads.
+    void usuarioDoProgramaSoGravaCapsulas() {
+        dbteste::criaUsuarioPrograma(*dbteste::conectaSuite("Teste"));
+        auto comoPrograma = dbteste::comoUsuarioPrograma();
+        IpServidorCentral = dbteste::servidor();
+        dados::DM2 dm2;
+        dm2.DataModuleCreate();
+        for (const char* sql : {"insert into FORNECED (CODIGO) values ('X')", "update USUARIOS set SENHA = 'X'",
+                                "delete from COMPRAS", "select count(*) from FABRIC"}) {
+            try {
+                dm2.SQLConnection1.executa(sql);
+                QFAIL(sql);
+            } catch (const dados::fb::ErroBanco& e) {
+                QVERIFY2(e.semPrivilegio(), e.what());
+            }
+        }
+    }
+
+    // The last purchases the statement lists: only those with an invoice, the
+    // description in any case; a purchase's date read whole on a day without a
+    // local midnight.
+    void compraSemNotaFicaDeForaECaixaNaoImporta() {
+        Janela j;
+        auto& f = *j.form;
+        // A newer purchase stored in capitals, from a supplier without a record.
+        j.conexao->executa("insert into NFISCAL (DATA, NOTAFISCAL, FORNECEDOR) values ('2025-06-01', '7', 'Avulso')");
+        j.conexao->executa(
+            "insert into COMPRAS (LABORATORIO, NOTAFISCAL, FORNECEDOR, DATA, QUANTIDADE, UNIDADE, PRECOUNITR, SALDO, "
+            "COMPONENTE) values ('Matriz', '7', 'Avulso', '2025-06-01', 100, 'un', 0.02, 2, 'CAPSULA 1 BRANCA')");
+        abreCompras(j, "Capsula 1 branca");
+        // The purchase of 2025-03-10 has no invoice.
+        QCOMPARE(colunaCompras(j, 1), (std::vector<std::string>{"7", "004977"}));
+        QCOMPARE(f.lblFornecUltimaCompra->text(), QStringLiteral("Fornecedor: Avulso"));
+        QCOMPARE(f.lblTelUltimaCompra->text(), QStringLiteral("Telefone....: "));
+    }
+
+    // Bought the day daylight saving time began in Sao Paulo, which had no midnight.
+    void compraDeUmDiaSemMeiaNoite() {
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        const auto restaura = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+        Janela j;
+        j.conexao->executa("insert into NFISCAL (DATA, NOTAFISCAL, FORNECEDOR) values ('2018-11-04', '9', 'Avulso')");
+        j.conexao->executa(
+            "insert into COMPRAS (LABORATORIO, NOTAFISCAL, FORNECEDOR, DATA, QUANTIDADE, UNIDADE, PRECOUNITR, SALDO, "
+            "COMPONENTE) values ('Matriz', '9', 'Avulso', '2018-11-04', 100, 'un', 0.02, 2, 'CAPSULA 5 INCOLOR')");
+        abreCompras(j, "Capsula 5 incolor");
+        QCOMPARE(colunaCompras(j, 4), std::vector<std::string>{"04/11/2018"});
+    }
 
     void abreNoPrimeiroPorDescricaoComBotoesLigados() {
         Janela j;

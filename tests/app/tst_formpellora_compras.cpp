@@ -1,4 +1,5 @@
-// The last purchases panel of the current capsule.
+// The last purchases panel of the current capsule. (Which purchases the
+// statement lists is tried against the server in tst_formpellora.)
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
 #include "platform/text.h"
@@ -37,7 +38,7 @@ private slots:
     void initTestCase() {
         fusoteste::saoPaulo();
         QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        EXIGE_BANCO();
+        EXIGE_CLIENTE();
     }
 
     void tresComprasDaMaisNova() {
@@ -92,32 +93,6 @@ private slots:
         QCOMPARE(f.BitBtnUltimaCompra->text(), QString::fromUtf8("\u00daltima Compra"));
     }
 
-    void compraSemNotaFicaDeForaECaixaNaoImporta() {
-        Janela j;
-        auto& f = *j.form;
-        // A newer purchase stored in capitals, from a supplier without a record.
-        j.conexao->executa("insert into NFISCAL (DATA, NOTAFISCAL, FORNECEDOR) values ('2025-06-01', '7', 'Avulso')");
-        j.conexao->executa(
-            "insert into COMPRAS (LABORATORIO, NOTAFISCAL, FORNECEDOR, DATA, QUANTIDADE, UNIDADE, PRECOUNITR, SALDO, "
-            "COMPONENTE) values ('Matriz', '7', 'Avulso', '2025-06-01', 100, 'un', 0.02, 2, 'CAPSULA 1 BRANCA')");
-        abreCompras(j, "Capsula 1 branca");
-        // The purchase of 2025-03-10 has no invoice.
-        QCOMPARE(coluna(j, 1), (std::vector<std::string>{"7", "004977"}));
-        QCOMPARE(f.lblFornecUltimaCompra->text(), QStringLiteral("Fornecedor: Avulso"));
-        QCOMPARE(f.lblTelUltimaCompra->text(), QStringLiteral("Telefone....: "));
-    }
-
-    // Bought the day daylight saving time began in Sao Paulo, which had no midnight.
-    void compraDeUmDiaSemMeiaNoite() {
-        Janela j;
-        j.conexao->executa("insert into NFISCAL (DATA, NOTAFISCAL, FORNECEDOR) values ('2018-11-04', '9', 'Avulso')");
-        j.conexao->executa(
-            "insert into COMPRAS (LABORATORIO, NOTAFISCAL, FORNECEDOR, DATA, QUANTIDADE, UNIDADE, PRECOUNITR, SALDO, "
-            "COMPONENTE) values ('Matriz', '9', 'Avulso', '2018-11-04', 100, 'un', 0.02, 2, 'CAPSULA 5 INCOLOR')");
-        abreCompras(j, "Capsula 5 incolor");
-        QCOMPARE(coluna(j, 4), std::vector<std::string>{"04/11/2018"});
-    }
-
     void semComprasPainelVazio() {
         Janela j;
         auto& f = *j.form;
@@ -167,8 +142,7 @@ private slots:
         QTest::mouseClick(f.BitBtnOcultarUltCompra, Qt::LeftButton);
         QTest::keyClick(j.foco(), Qt::Key_S, Qt::ControlModifier);
         QVERIFY2(j.mensagens.textos.size() == 1, j.mensagens.ultima().c_str());
-        QCOMPARE(std::get<regras::Decimal>(j.consulta("select PRECOR from COMPONEN where CODIGO = ?", {codigo}))
-                     .comoTexto(),
+        QCOMPARE(std::get<regras::Decimal>(j.gravado(codigo, "PRECOR")).comoTexto(),
                  std::string("12.00000000"));
     }
 };

@@ -24,8 +24,7 @@ QStringList entradas(const QComboBox* c) {
 
 // The colour list of the worked examples.
 void soCores(Janela& j, const std::vector<std::string>& cores) {
-    j.conexao->executa("delete from CORCAP");
-    for (const auto& c : cores) j.conexao->executa("insert into CORCAP (COR) values (?)", {c});
+    j.suite.corcap = cores;
     QTest::mouseClick(j.form->Label1, Qt::LeftButton);
     j.form->DBEdit1->setFocus();
 }
@@ -48,7 +47,7 @@ class TestFormPelloraCores : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { EXIGE_BANCO(); }
+    void initTestCase() { EXIGE_CLIENTE(); }
 
     void listaDoBancoRecarregadaPeloRotulo() {
         Janela j;
@@ -60,7 +59,7 @@ private slots:
 
         // Stored text is kept as it is; the colour shown survives the reload.
         f.ComboBox1->setCurrentIndex(10);
-        j.conexao->executa("insert into CORCAP (COR) values (' Creme ')");
+        j.suite.corcap.push_back(" Creme ");
         QTest::mouseClick(f.Label1, Qt::LeftButton);
         QCOMPARE(f.ComboBox1->count(), 14);
         QCOMPARE(f.ComboBox1->itemText(0), QStringLiteral(" Creme "));
@@ -108,7 +107,7 @@ private slots:
         const QString descricao = f.DBEdit1->text();
         const std::string cor = regras::ExtraiCorDescricao(plataforma::deQString(descricao));
         QVERIFY(!cor.empty());
-        j.conexao->executa("delete from CORCAP where upper(COR) = ?", {cor});
+        std::erase_if(j.suite.corcap, [&](const std::string& c) { return plataforma::maiusculasAscii(c) == cor; });
         QTest::mouseClick(f.Label1, Qt::LeftButton);  // the list reloaded
         QTest::mouseClick(f.DBEdit1, Qt::LeftButton);
         QTest::keyClick(f.DBEdit1, Qt::Key_Tab);
@@ -118,7 +117,7 @@ private slots:
         QCOMPARE(f.DBEdit1->text(), descricao);
         QTest::keyClick(j.foco(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(j.mensagens.textos.size(), std::size_t(1));
-        QCOMPARE(std::get<std::string>(j.consulta("select COMPONENTE from COMPONEN where CODIGO = ?", {codigo})),
+        QCOMPARE(std::get<std::string>(j.gravado(codigo, "COMPONENTE")),
                  plataforma::deQString(descricao));
     }
 
@@ -163,7 +162,7 @@ private slots:
 
         QVERIFY(!f.Imagem1->isVisible());
         QVERIFY(j.mensagens.textos.empty());
-        QCOMPARE(std::get<std::string>(j.consulta("select COMPONENTE from COMPONEN where CODIGO = ?", {codigo})),
+        QCOMPARE(std::get<std::string>(j.gravado(codigo, "COMPONENTE")),
                  std::string("Capsula 3 verde"));
         QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 3 verde"));
         QCOMPARE(j.dm->Componentes.state(), dados::Estado::Editando);
@@ -173,7 +172,7 @@ private slots:
         // An empty selector text stores the description without a colour.
         f.ComboBox1->setEditText(QString());
         QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
-        QCOMPARE(std::get<std::string>(j.consulta("select COMPONENTE from COMPONEN where CODIGO = ?", {codigo})),
+        QCOMPARE(std::get<std::string>(j.gravado(codigo, "COMPONENTE")),
                  std::string("Capsula 3 "));
     }
 

@@ -44,7 +44,7 @@ class TestFormPelloraPesquisa : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { EXIGE_BANCO(); }
+    void initTestCase() { EXIGE_CLIENTE(); }
 
     void caixaAbreEFechaSemConsulta() {
         Janela j;
@@ -276,7 +276,7 @@ private slots:
     void ctrlDeleteNaTabela() {
         Janela j;
         auto& f = *j.form;
-        j.conexao->executa("delete from CORCAP where COR = 'azul'");
+        std::erase(j.suite.corcap, "azul");
         QTest::mouseClick(f.botgradecomp, Qt::LeftButton);
         QTest::keyClick(f.GradeComponentes, Qt::Key_Down);
         const std::string codigo = j.dm->ComponentesCODIGO->comoTexto();
@@ -287,11 +287,11 @@ private slots:
         QVERIFY(j.volta());
         QCOMPARE(f.DBEdit1->text(), QStringLiteral("Capsula 0 azul"));
         QCOMPARE(j.foco(), f.GradeComponentes);
-        QVERIFY(!regras::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
+        QVERIFY(!regras::nulo(j.gravado(codigo, "CODIGO")));
 
         j.mensagens.respostas = {true};
         QTest::keyClick(f.GradeComponentes, Qt::Key_Delete, Qt::ControlModifier);
-        QVERIFY(regras::nulo(j.consulta("select CODIGO from COMPONEN where CODIGO = ?", {codigo})));
+        QVERIFY(regras::nulo(j.gravado(codigo, "CODIGO")));
 
         // Still in the table after the box.
         QVERIFY(j.volta());

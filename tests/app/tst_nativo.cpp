@@ -1,12 +1,10 @@
 // The window in its users' language and hands: numbers typed and shown in
-// pt-BR and en-US, the busy cursor, names for screen readers, the navigator's
+// pt-BR and en-US, names for screen readers, the navigator's
 // keys, and the capsule table readable and taken out of the program.
-#include "app/cursorespera.h"
 #include "form/widgets/dbedit.h"
 #include "form/widgets/dbgrid.h"
 #include "form/widgets/dbnavigator.h"
 #include "help/form2.h"
-#include "platform/espera.h"
 #include "support/janela.h"
 
 #include <QAbstractButton>
@@ -77,7 +75,7 @@ class TstNativo : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { EXIGE_BANCO(); }
+    void initTestCase() { EXIGE_CLIENTE(); }
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void custoDigitadoEMostradoNaLocalidade_data() {
@@ -106,28 +104,12 @@ private slots:
         QTest::keyClick(f.DBEdit2, Qt::Key_Return);
         QTest::keyClick(f.DBEdit5, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(j.dm->Componentes.state(), dados::Estado::Navegando);
-        QCOMPARE(std::get<regras::Decimal>(j.consulta("select CUSTOUNITR from COMPONEN where CODIGO = ?", {codigo}))
-                     .comoTexto(),
+        QCOMPARE(std::get<regras::Decimal>(j.gravado(codigo, "CUSTOUNITR")).comoTexto(),
                  std::string("1000.03000000"));
         QTEST(f.DBEdit2->text(), "mostrado");
 
         QTest::mouseClick(f.botgradecomp, Qt::LeftButton);
         QTEST(plataforma::paraQString(f.GradeComponentes->textoCelula(0, 8)), "estoqueMaximo");
-    }
-
-    void cursorDeEsperaVoltaDepoisDeUmaFalha() {
-        aplicacao::instalaCursorEspera();
-        const auto doPrograma = plataforma::indicadorEspera();
-        QList<bool> mostrado;  // the wait cursor at each change
-        plataforma::defineIndicadorEspera([&](bool esperando) {
-            doPrograma(esperando);
-            mostrado << (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
-        });
-        auto conexao = dbteste::conectaSuite();
-        QVERIFY_THROWS_EXCEPTION(dados::fb::ErroBanco, conexao->consulta("select X from TABELA_QUE_NAO_HA"));
-        plataforma::defineIndicadorEspera(nullptr);
-        QCOMPARE(mostrado, (QList<bool>{true, false, true, false}));
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
     void controlesTemNomesParaLeitoresDeTela() {
@@ -174,13 +156,13 @@ private slots:
         QCOMPARE(ds.state(), dados::Estado::Navegando);
         QVERIFY(f.BotFecharComp->isEnabled());
 
-        const auto antes = std::get<std::int64_t>(j.consulta("select count(*) from COMPONEN"));
+        const auto antes = j.suite.componen.tabela.linhas.size();
         QTest::keyClick(f.DBEdit1, Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(ds.state(), dados::Estado::Inserindo);
         digita(f.DBEdit1, QStringLiteral("capsula 9 azul"));
         QTest::keyClick(f.DBEdit1, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(ds.state(), dados::Estado::Navegando);
-        QCOMPARE(std::get<std::int64_t>(j.consulta("select count(*) from COMPONEN")), antes + 1);
+        QCOMPARE(j.suite.componen.tabela.linhas.size(), antes + 1);
 
         j.mensagens.respostas = {false};
         QTest::keyClick(f.DBEdit1, Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier);

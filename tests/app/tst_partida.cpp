@@ -1,19 +1,47 @@
 // The program's start as a process: the failures end it with code 1 after one
 // message, which the log on standard error keeps; the options answer without a
 // window; the support check tells whether the workstation can start.
+#include "data/dm.h"
 #include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/program.h"
+#include "platform/suite.h"
 #include "platform/text.h"
+#include "settings/settings.h"
 #include "support/dbtest.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace plataforma::literais;
+
 namespace {
+// The folder that holds the database client library on this machine.
+QString pastaDoCliente() {
+    for (const char* p : {"/usr/lib/x86_64-linux-gnu", "/lib/x86_64-linux-gnu", "/usr/lib64", "/usr/lib"})
+        if (QFileInfo::exists(QString::fromLatin1(p) + QStringLiteral("/libfbclient.so.2"))) return QString::fromLatin1(p);
+    return {};
+}
+
+QByteArray lixo(int tamanho, quint32 semente) {
+    QByteArray b(tamanho, Qt::Uninitialized);
+    QRandomGenerator gerador(semente);
+    for (char& c : b) c = static_cast<char>(gerador.bounded(256));
+    return b;
+}
+
+void grava(const QString& caminho, const QByteArray& conteudo) {
+    QFile f(caminho);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(conteudo), conteudo.size());
+}
+
 std::string linhaIni(const std::string& rotulo, const std::string& valor) {
     std::string l = rotulo;
     l.resize(48, ' ');
@@ -185,6 +213,54 @@ private slots:
         QVERIFY(saida.contains("FALHA Servidor: sem resposta em 127.0.0.1/1"));
         QVERIFY(saida.contains("OK    TUTORIAL.BD: "));  // went on past the failure
     }
+    // The client library path file, with what a careless hand may leave in it.
+    void caminhoGds_data() {
+        QTest::addColumn<QByteArray>("conteudo");
+        QTest::addColumn<bool>("conecta");
+        const QByteArray pasta = pastaDoCliente().toLocal8Bit();
+        QTest::newRow("empty") << QByteArray("") << true;
+        QTest::newRow("empty first line") << QByteArray("\r\n" + pasta + "\r\n") << true;
+        QTest::newRow("no line end") << pasta << true;
+        QTest::newRow("separator at the end, LF only") << QByteArray(pasta + "/\nlixo\n") << true;
+        QTest::newRow("garbage") << lixo(2048, 3) << false;
+        QTest::newRow("10 MB line") << QByteArray(10 << 20, 'x') << false;
+        QTest::newRow("CR-only line ends") << QByteArray(pasta + "\r" + "segunda linha\r") << false;
+    }
+    // The folder of the client library: a usable one connects; anything else
+    // ends in the connection failure message and the end of the program, never
+    // in a crash.
+    void caminhoGds() {
+        QFETCH(QByteArray, conteudo);
+        QFETCH(bool, conecta);
+        QVERIFY2(!pastaDoCliente().isEmpty(), "the database client library was not found");
+        QTemporaryDir pasta;
+        plataforma::definePastaSuite(pasta.path().toStdString());
+        grava(pasta.filePath(QStringLiteral("CaminhoGDS.txt")), conteudo);
+        IpServidorCentral = dbteste::servidor();
+        plataforma::GravadorMensagens mensagens;
+        int codigo = -1;
+        plataforma::interceptaEncerramento([&](int c) { codigo = c; });
+        dados::DM dm;
+        try {
+            dm.DataModuleCreate();
+        } catch (const plataforma::ProgramaEncerrado&) {
+        }
+        plataforma::interceptaEncerramento(nullptr);
+        plataforma::definePastaSuite({});
+        if (conecta) {
+            QVERIFY(dm.sqlcon1.aberta());
+            QCOMPARE(mensagens.textos, std::vector<std::string>{});
+            QCOMPARE(codigo, -1);
+        } else {
+            QVERIFY(!dm.sqlcon1.aberta());
+            QCOMPARE(mensagens.textos.size(), std::size_t{1});
+            const std::string& m = mensagens.textos[0];
+            QVERIFY(m.starts_with("Não foi possível fazer a conexão com o servidor."_w));
+            QVERIFY(m.find("\rErro: ") != std::string::npos);
+            QCOMPARE(codigo, 1);
+        }
+    }
+
 };
 
 QTEST_GUILESS_MAIN(TestPartida)

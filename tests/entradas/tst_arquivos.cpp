@@ -2,7 +2,8 @@
 // program or a careless hand may leave in it: nothing, binary garbage, a 10 MB
 // line, no line end, CR-only line ends, numbers and dates that don't convert.
 // Nothing crashes and each ends the way the program means it to. (The settings file
-// has the same trials in tests/settings.)
+// has the same trials in tests/settings, the client library's path file in
+// tests/app/tst_partida, where the server is.)
 #include "data/dm.h"
 #include "help/posicao.h"
 #include "platform/messages.h"
@@ -60,13 +61,6 @@ QByteArray conteudo(const QString& caminho) {
     return b;
 }
 
-// The folder that holds the database client library on this machine.
-QString pastaDoCliente() {
-    for (const char* p : {"/usr/lib/x86_64-linux-gnu", "/lib/x86_64-linux-gnu", "/usr/lib64", "/usr/lib"})
-        if (QFileInfo::exists(QString::fromLatin1(p) + QStringLiteral("/libfbclient.so.2"))) return QString::fromLatin1(p);
-    return {};
-}
-
 }  // namespace
 
 Q_DECLARE_METATYPE(ajuda::Posicao)
@@ -78,7 +72,7 @@ class TstArquivos : public QObject {
 
 private slots:
     void initTestCase() {
-        EXIGE_BANCO();
+        EXIGE_CLIENTE();
         // The trace files' dates as a pt-BR workstation writes them.
         QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     }
@@ -148,55 +142,6 @@ private slots:
             QVERIFY(f.PainelLogin->isVisible());
             QVERIFY(!f.PainelComponentes->isVisible());
             QCOMPARE(conteudo(arquivoAtividade), atividade);
-        }
-    }
-
-    // ------------------------------------------------------------ client library path file
-
-    void caminhoGds_data() {
-        QTest::addColumn<QByteArray>("conteudo");
-        QTest::addColumn<bool>("conecta");
-        const QByteArray pasta = pastaDoCliente().toLocal8Bit();
-        QTest::newRow("empty") << QByteArray("") << true;
-        QTest::newRow("empty first line") << QByteArray("\r\n" + pasta + "\r\n") << true;
-        QTest::newRow("no line end") << pasta << true;
-        QTest::newRow("separator at the end, LF only") << QByteArray(pasta + "/\nlixo\n") << true;
-        QTest::newRow("garbage") << lixo(2048, 3) << false;
-        QTest::newRow("10 MB line") << QByteArray(10 << 20, 'x') << false;
-        QTest::newRow("CR-only line ends") << QByteArray(pasta + "\r" + "segunda linha\r") << false;
-    }
-    // The folder of the client library: a usable one connects; anything else
-    // ends in the connection failure message and the end of the program, never
-    // in a crash.
-    void caminhoGds() {
-        QFETCH(QByteArray, conteudo);
-        QFETCH(bool, conecta);
-        QVERIFY2(!pastaDoCliente().isEmpty(), "the database client library was not found");
-        QTemporaryDir pasta;
-        plataforma::definePastaSuite(pasta.path().toStdString());
-        grava(pasta.filePath(QStringLiteral("CaminhoGDS.txt")), conteudo);
-        IpServidorCentral = dbteste::servidor();
-        plataforma::GravadorMensagens mensagens;
-        int codigo = -1;
-        plataforma::interceptaEncerramento([&](int c) { codigo = c; });
-        dados::DM dm;
-        try {
-            dm.DataModuleCreate();
-        } catch (const plataforma::ProgramaEncerrado&) {
-        }
-        plataforma::interceptaEncerramento(nullptr);
-        plataforma::definePastaSuite({});
-        if (conecta) {
-            QVERIFY(dm.sqlcon1.aberta());
-            QCOMPARE(mensagens.textos, std::vector<std::string>{});
-            QCOMPARE(codigo, -1);
-        } else {
-            QVERIFY(!dm.sqlcon1.aberta());
-            QCOMPARE(mensagens.textos.size(), std::size_t{1});
-            const std::string& m = mensagens.textos[0];
-            QVERIFY(m.starts_with("Não foi possível fazer a conexão com o servidor."_w));
-            QVERIFY(m.find("\rErro: ") != std::string::npos);
-            QCOMPARE(codigo, 1);
         }
     }
 

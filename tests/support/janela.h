@@ -1,6 +1,7 @@
 #pragma once
 // The main window as the program builds it, for tests: a temporary suite folder
-// with its settings file, the suite database filled with the demo data, the
+// with its settings file, the suite database filled with the demo data (on the
+// test server; in memory for the programs built with CAPSULAS_SEM_SERVIDOR), the
 // data modules, the program's real message boxes answered by keys (support/caixas.h)
 // and an intercepted end of the program. It runs under a window manager
 // (support/comjanelas).
@@ -17,6 +18,7 @@
 #include "signon/sessao.h"
 #include "support/caixas.h"
 #include "support/dbtest.h"
+#include "support/suitememoria.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,6 +30,12 @@
 #include <string>
 
 namespace janelateste {
+
+#ifdef CAPSULAS_SEM_SERVIDOR
+inline constexpr bool kComServidor = false;
+#else
+inline constexpr bool kComServidor = true;
+#endif
 
 // One line of the settings file: label in columns 1-48, a blank, the value.
 inline std::string linhaIni(const std::string& rotulo, const std::string& valor) {
@@ -64,14 +72,19 @@ public:
         configuracoes::restauraPadroes();
 
         std::vector<std::string> linhas = {
-            linhaIni("IP DO SERVIDOR CENTRAL.........................:", dbteste::servidor()),
+            linhaIni("IP DO SERVIDOR CENTRAL.........................:",
+                     kComServidor ? dbteste::servidor() : std::string("127.0.0.1")),
             linhaIni("TEMPO PARA LOGOFF AUTOMATICO...................:", "30")};
         for (const auto& [rotulo, valor] : o.configuracoes) linhas.push_back(linhaIni(rotulo, valor));
         plataforma::gravaLinhas(caminho("BRENVITA.INI"), linhas);
 
-        conexao = dbteste::conectaSuite("Teste");
-        dbteste::limpaSuite(*conexao);
-        if (o.carregaDemo) dbteste::carregaDemo(*conexao);
+        if (kComServidor) {
+            conexao = dbteste::conectaSuite("Teste");
+            dbteste::limpaSuite(*conexao);
+            if (o.carregaDemo) dbteste::carregaDemo(*conexao);
+        } else if (o.carregaDemo) {
+            memoriateste::carregaDemo(suite);
+        }
         dbteste::criaTutorialEmbutido(pasta.path().toStdString());
 
         // The marker file lives in the current folder.
@@ -79,10 +92,10 @@ public:
         if (o.marcaSaltaLogin) plataforma::gravaLinhas(caminho("SaltaCad.db"), {});
 
         form = std::make_unique<FormPellora>();
-        dm = std::make_unique<dados::DM>();
+        dm = std::make_unique<dados::DM>(kComServidor ? nullptr : &suite);
         dm->DataModuleCreate();
         dm2 = std::make_unique<dados::DM2>();
-        dm2->DataModuleCreate();
+        if (kComServidor) dm2->DataModuleCreate();
         form->defineModulos(dm.get(), dm2.get());
         form->show();
         // The window manager activates the window, which runs FormActivate, as
@@ -148,11 +161,27 @@ public:
 
     // The suite server out of reach for the program's connection, and back.
     void servidorForaDeAlcance() {
+        if (!kComServidor) return suite.defineIndisponivel("Unable to complete network request to host \"127.0.0.1\".");
         bancoReal_ = dm->sqlcon1.banco();
         dm->sqlcon1.fecha();
         dm->sqlcon1.defineBanco("127.0.0.1/1:/nenhum.fdb");
     }
-    void servidorDeVolta() { dm->sqlcon1.defineBanco(bancoReal_); }
+    void servidorDeVolta() {
+        if (!kComServidor) return suite.defineIndisponivel({});
+        dm->sqlcon1.defineBanco(bancoReal_);
+    }
+
+    // A column of the capsule stored under the code, as the table holds it
+    // (null when there is none).
+    regras::Valor gravado(const std::string& codigo, const char* coluna) {
+        if (kComServidor)
+            return consulta(std::string("select ") + coluna + " from COMPONEN where CODIGO = ?", {codigo});
+        const auto& t = suite.componen.tabela;
+        for (const auto& l : t.linhas)
+            if (l[static_cast<std::size_t>(t.indice("CODIGO"))] == regras::Valor(codigo))
+                return l[static_cast<std::size_t>(t.indice(coluna))];
+        return {};
+    }
 
     // One value of the suite database (first column of the first row).
     regras::Valor consulta(const std::string& sql, const std::vector<regras::Valor>& p = {}) {
@@ -160,6 +189,7 @@ public:
     }
 
     QTemporaryDir pasta;
+    dados::SuiteMemoria suite;  // the tables without a server
     caixasteste::Respondedor mensagens;
     std::unique_ptr<dados::fb::Conexao> conexao;
     std::unique_ptr<FormPellora> form;
