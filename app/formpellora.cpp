@@ -461,7 +461,23 @@ void FormPellora::focaDescricao() {
     if (e && e != DBEdit1 && e->comecandoEdicao()) return;
     DBEdit1->setFocus(Qt::OtherFocusReason);
 }
-void FormPellora::descricaoSomenteLeitura(bool s) { DBEdit1->setReadOnly(s); }
+
+// An insert moves the caret before it unlocks the description, an edit after:
+// the order in which the description's entry and exit rules see it.
+void FormPellora::registroEmEdicao(bool inclusao) {
+    if (!inclusao && !painelComponentesVisivel()) return;
+    mudaEstado(estado_.comBotoes(false).comEdicao(true));
+    if (!descricaoDisponivel()) return;
+    if (inclusao) focaDescricao();
+    DBEdit1->setReadOnly(false);
+    if (!inclusao) focaDescricao();
+}
+
+void FormPellora::registroIncluido() {
+    if (descricaoDisponivel()) focaDescricao();
+}
+
+void FormPellora::registroFechado() { mudaEstado(estado_.comEdicao(false).comBotoes(true)); }
 std::string FormPellora::textoDescricao() const { return deQString(DBEdit1->text()); }
 void FormPellora::defineTextoDescricao(const std::string& t) { DBEdit1->setText(paraQString(t)); }
 std::string FormPellora::textoCodigo() const { return deQString(DBEdit50->text()); }
@@ -471,15 +487,17 @@ std::string FormPellora::textoCodigo() const { return deQString(DBEdit50->text()
 // would: the price follows the value stored, and a refused value stops the
 // post with its message. The description keeps the post's own rule
 // (normalised, refused when blank).
-bool FormPellora::regraDoEditorAntesDeGravar() {
+bool FormPellora::gravaEditoresAntesDeGravar() {
     const auto campos = aplicacao::camposFormulario();
     for (std::size_t i = 0; i < campos.size(); ++i) {
         if (focusWidget() != editores_[i] || !campos[i].entraNoPreco) continue;
         editores_[i]->gravaNoCampo();  // a text that is no value: its message, no post
         saidaRecusada_ = false;
         (this->*campos[i].saida)();
-        return !saidaRecusada_;
+        if (saidaRecusada_) return false;
+        break;
     }
+    gravaEditores();
     return true;
 }
 

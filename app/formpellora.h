@@ -64,22 +64,24 @@ public:
     void FormClose(bool& podeFechar);
     void BotFecharCompClick();
     // Transitions of the window's state.
-    void DesabilitaBotoes() override;
-    void HabilitaBotoes() override;
-    void BloqueiaCampos() override;
-    void LiberaCampos() override;
+    void DesabilitaBotoes();
+    void HabilitaBotoes();
+    void BloqueiaCampos();
+    void LiberaCampos();
     const EstadoJanela& estado() const { return estado_; }
 
     // The record's handlers reach the window through these.
     bool painelComponentesVisivel() const override;
-    bool descricaoDisponivel() const override;
-    void focaDescricao() override;
-    void descricaoSomenteLeitura(bool somenteLeitura) override;
+    void registroEmEdicao(bool inclusao) override;
+    void registroIncluido() override;
+    void registroFechado() override;
+    bool gravaEditoresAntesDeGravar() override;
     std::string textoDescricao() const override;
     void defineTextoDescricao(const std::string& texto) override;
     std::string textoCodigo() const override;
-    bool regraDoEditorAntesDeGravar() override;
-    void gravaEditores() override;
+    bool descricaoDisponivel() const;
+    void focaDescricao();
+    void gravaEditores();
 
     // Field entry and price.
     void DBEdit1KeyPress(char& key);

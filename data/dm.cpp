@@ -245,13 +245,7 @@ std::string DM::codigoAlemDe(const std::string& recusado) {
 }
 
 void DM::ComponentesBeforeInsert(ClientDataSet&) {
-    if (silencioso_ || !form_) return;
-    form_->DesabilitaBotoes();
-    form_->LiberaCampos();
-    if (form_->descricaoDisponivel()) {
-        form_->focaDescricao();
-        form_->descricaoSomenteLeitura(false);
-    }
+    if (!silencioso_ && form_) form_->registroEmEdicao(true);
 }
 
 void DM::ComponentesAfterInsert(ClientDataSet& ds) {
@@ -269,25 +263,17 @@ void DM::ComponentesAfterInsert(ClientDataSet& ds) {
     ds.fieldByName("USOCONTINUO").defineValor(std::string("N"));
     ds.fieldByName("USAEXCIPIENTE").defineValor(std::string("N"));
     ds.fieldByName("CONTROLADA").defineValor(std::string("Não"_w));
-    if (form_ && form_->descricaoDisponivel()) form_->focaDescricao();
+    if (form_) form_->registroIncluido();
 }
 
 void DM::ComponentesBeforeEdit(ClientDataSet&) {
-    if (silencioso_ || !form_) return;
-    if (!form_->painelComponentesVisivel()) return;
-    form_->DesabilitaBotoes();
-    form_->LiberaCampos();
-    if (form_->descricaoDisponivel()) {
-        form_->descricaoSomenteLeitura(false);
-        form_->focaDescricao();
-    }
+    if (!silencioso_ && form_) form_->registroEmEdicao(false);
 }
 
 void DM::ComponentesBeforePost(ClientDataSet& ds) {
     if (silencioso_) return;
     if (form_) {
-        if (!form_->regraDoEditorAntesDeGravar()) throw plataforma::Abortado();
-        form_->gravaEditores();
+        if (!form_->gravaEditoresAntesDeGravar()) throw plataforma::Abortado();
         const std::string normalizada = regras::NormalizaDescricao(form_->textoDescricao());
         ds.fieldByName("COMPONENTE").defineValor(normalizada);
         form_->defineTextoDescricao(normalizada);
@@ -401,10 +387,7 @@ bool DM::conflitoDeCodigo(const Recusa& recusa) {
 void DM::ComponentesAfterPost(ClientDataSet& ds) {
     if (silencioso_) return;
     if (form_ && !form_->painelComponentesVisivel()) return;
-    if (form_) {
-        form_->BloqueiaCampos();
-        form_->HabilitaBotoes();
-    }
+    if (form_) form_->registroFechado();
     if (!ds.active()) return;
     aplicaComponentes();
     try {
@@ -421,9 +404,7 @@ void DM::avisaCodigosTrocados() {
 }
 
 void DM::ComponentesAfterCancel(ClientDataSet&) {
-    if (silencioso_ || !form_) return;
-    form_->BloqueiaCampos();
-    form_->HabilitaBotoes();
+    if (!silencioso_ && form_) form_->registroFechado();
 }
 
 void DM::ComponentesAfterDelete(ClientDataSet& ds) {
