@@ -171,8 +171,8 @@ std::string FormPellora::SelecionarEstacao() {
     std::string resultado;
     EditNome->setText(paraQString(UsuarioAtual.str()));
 
-    auto& estacoes = dm()->Estacoes;
-    if (!dm()->abreEstacaoDoUsuario(UsuarioAtual)) {
+    const auto estacao = dm()->estacaoDoUsuario(UsuarioAtual, plataforma::agora());
+    if (!estacao) {
         // A name of at most 60 characters never reaches the caps of the short
         // strings in which the first pieces were joined.
         plataforma::mostraMensagem(
@@ -184,21 +184,11 @@ std::string FormPellora::SelecionarEstacao() {
             "usuário."_w +
             "\r" + "  --> Favor contactar o suporte técnico da VEX SISTEMAS <--"_w);
     } else {
-        EstacaoAtual = estacoes.fieldByName("ESTACAO").comoTexto();
-        resultado = estacoes.fieldByName("DATBASNAM").comoTexto();
+        EstacaoAtual = estacao->estacao;
+        resultado = estacao->banco;
         setWindowTitle(paraQString("  CAD. DE CÁPSULAS  -  Usuário: \""_w + UsuarioAtual.str() +
                                    "\"   Estação: "_w + EstacaoAtual.str()));
-        // Marked in the cached rows only: nothing writes them back, and the
-        // dataset is closed right after.
-        const QDateTime agora = plataforma::agora();
-        estacoes.edit();
-        estacoes.fieldByName("EMUSO").defineTexto("S");
-        estacoes.fieldByName("ATCAIXA")
-            .defineTexto("Ultima atividade: " + plataforma::formataData(agora.date()) + " " +
-                         plataforma::formataHora(agora.time()));
-        estacoes.post();
     }
-    estacoes.close();
     return resultado;
 }
 
@@ -211,24 +201,20 @@ void FormPellora::VerificarLogin() {
         EditNome->setFocus(Qt::OtherFocusReason);
         return;
     }
-    auto& usuarios = dm()->Usuarios;
-    usuarios.open();
     const std::string nomeMaiusculo = plataforma::corta(maiusculas(nome), 60);
-    if (!usuarios.locate("USUARIO", identificacao::CodificarTexto(nomeMaiusculo))) {
+    const auto usuario = dm()->usuario(identificacao::CodificarTexto(nomeMaiusculo));
+    if (!usuario) {
         plataforma::mostraMensagem("Usuário "_w + nome + " não autorizado"_w);
         EditNome->setFocus(Qt::OtherFocusReason);
-        usuarios.close();
         return;
     }
-    const std::string senha = plataforma::corta(usuarios.fieldByName("SENHA").comoTexto(), 20);
+    const std::string senha = plataforma::corta(usuario->senha, 20);
     if (senha != identificacao::CodificarTexto(maiusculas(deQString(EditSenhaU->text())))) {
         plataforma::mostraMensagem("Senha incorreta. Tente novamente.");
         EditSenhaU->setFocus(Qt::OtherFocusReason);
-        usuarios.close();
         return;
     }
-    AcessoUsuario = usuarios.fieldByName("ACESSO").comoTexto();
-    usuarios.close();
+    AcessoUsuario = usuario->acesso;
     AcessoFinanceiro = identificacao::temDireito(AcessoUsuario.str(), nomeMaiusculo, identificacao::kDireitoFinanceiro);
     if (!identificacao::temDireito(AcessoUsuario.str(), nomeMaiusculo, identificacao::kDireitoLogin)) {
         plataforma::mostraMensagem("Usuário "_w + nome + " não autorizado"_w);
@@ -264,18 +250,15 @@ void FormPellora::VerificarLogin() {
 
 std::string FormPellora::DireitosDoLogon() {
     if (UsuarioAtual.empty()) return {};
-    auto& usuarios = dm()->Usuarios;
-    usuarios.open();
     const std::string nomeMaiusculo = plataforma::corta(maiusculas(NomeLogon), 60);
     std::string resultado;
     // The logon file carries the user's key as stored: it is not encoded again.
-    if (usuarios.locate("USUARIO", UsuarioAtual.str())) {
-        AcessoUsuario = usuarios.fieldByName("ACESSO").comoTexto();
+    if (const auto usuario = dm()->usuario(UsuarioAtual.str())) {
+        AcessoUsuario = usuario->acesso;
         resultado = AcessoUsuario;
         AcessoFinanceiro = identificacao::temDireito(AcessoUsuario.str(), nomeMaiusculo, identificacao::kDireitoFinanceiro);
         if (!identificacao::temDireito(AcessoUsuario.str(), nomeMaiusculo, identificacao::kDireitoReusarLogon)) resultado.clear();
     }
-    usuarios.close();
     return resultado;
 }
 

@@ -777,21 +777,18 @@ void medeEnlace(const Opcoes& o, int vezes) {
     const std::string& sqlComponentes = dados::sqlComponentes();
 
     // The login panel's check: the users, then the user's workstation.
-    const std::string sqlUsuarios = dm.usuarios.sqlds.commandText;
     comparaEnlace("sign-on on the login panel", vezes,
                   [&] {
                       return pelaLigacao(proxy, [&] {
-                          dm.Usuarios.open();
-                          if (!dm.Usuarios.locate("USUARIO", identificacao::CodificarTexto(kUsuarioDemo)))
+                          if (!dm.usuario(identificacao::CodificarTexto(kUsuarioDemo)))
                               throw std::runtime_error("no user " + kUsuarioDemo);
-                          dm.Usuarios.close();
-                          if (!dm.abreEstacaoDoUsuario(kUsuarioDemo)) throw std::runtime_error("no workstation");
-                          dm.Estacoes.close();
+                          if (!dm.estacaoDoUsuario(kUsuarioDemo, QDateTime::currentDateTime()))
+                              throw std::runtime_error("no workstation");
                       });
                   },
                   [&] {
                       return pelaLigacao(proxy, [&] {
-                          b.seleciona(sqlUsuarios);
+                          b.seleciona(dados::sqlUsuarios());
                           b.seleciona(dados::sqlEstacoes());
                       });
                   });

@@ -137,6 +137,13 @@ const std::vector<DefCampo>& camposEstacoes() {
     return c;
 }
 
+const std::string& sqlUsuarios() {
+    static const std::string sql =
+        "select USUARIO, CODIGO, SENHA, ACESSO, ARQUIVO, LOGADO, ESTACAO, CONSIST_INICIAL, DEFVIDEOVEX from USUARIOS "
+        "order by USUARIO";
+    return sql;
+}
+
 const std::string& sqlEstacoes() {
     static const std::string sql =
         "Select ESTACAO, DATBASNAM, TIPO, ATCAIXA, ESVAZIAR, EMUSO, CAMINHOREQUISICAO, CAMINHOOM, CAMINHOECF, "

@@ -18,9 +18,11 @@ const std::string& sqlComponentes();
 const std::vector<DefCampo>& camposCompNome();
 const std::vector<DefCampo>& camposTutorial();
 const std::vector<DefCampo>& camposUsuarios();
+// Every user, by name (the encoded key).
+const std::string& sqlUsuarios();
 const std::vector<DefCampo>& camposEstacoes();
 // Every workstation, by code. The user's row is chosen in the program (see
-// DM::abreEstacaoDoUsuario): the server's upper() would also change accented
+// DM::estacaoDoUsuario): the server's upper() would also change accented
 // letters, which the suite's names keep as they are.
 const std::string& sqlEstacoes();
 const std::vector<DefCampo>& camposForneced();

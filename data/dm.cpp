@@ -5,6 +5,7 @@
 #include "data/conexao.h"
 #include "data/suitememoria.h"
 #include "rules/normalizacao.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/messages.h"
@@ -47,14 +48,12 @@ DM::DM(SuiteMemoria* memoria)
                "", &camposCompNome(), true, memoria ? &memoria->compNome : nullptr),
       tutorial("Tutorial", "Tutorial", &SQLConnection1, "TUTORIAL", ModoAtualizacao::SomenteChave,
                "select ASSUNTO, PAGINA, TEXTO from TUTORIAL", &camposTutorial()),
-      usuarios("Usuarios", "Usuarios", &sqlcon1, "USUARIOS", ModoAtualizacao::SomenteChave,
-               "select USUARIO, CODIGO, SENHA, ACESSO, ARQUIVO, LOGADO, ESTACAO, CONSIST_INICIAL, "
-               "DEFVIDEOVEX from USUARIOS order by USUARIO",
+      sqlDataSet1("SQLDataSet1", "CDS_SQLDataSet1", &sqlcon1, "", ModoAtualizacao::TodasColunas, "",
+                  nullptr, true, memoria ? &memoria->ultimas : nullptr),
+      usuarios("Usuarios", "Usuarios", &sqlcon1, "USUARIOS", ModoAtualizacao::SomenteChave, sqlUsuarios(),
                &camposUsuarios(), true, memoria ? &memoria->usuarios : nullptr),
       estacoes("Estacoes", "Estacoes", &sqlcon1, "ESTACOES", ModoAtualizacao::SomenteChave, sqlEstacoes(),
                &camposEstacoes(), false, memoria ? &memoria->estacoes : nullptr),
-      sqlDataSet1("SQLDataSet1", "CDS_SQLDataSet1", &sqlcon1, "", ModoAtualizacao::TodasColunas, "",
-                  nullptr, true, memoria ? &memoria->ultimas : nullptr),
       memoria_(memoria) {
     // The chain names of the ad-hoc query differ from the usual prefixes.
     sqlDataSet1.sqlds.nome = "SQLDataSet1";
@@ -107,12 +106,31 @@ void DM::reabre(ClientDataSet& ds, const std::string& sql, std::vector<Valor> pa
     ds.open();
 }
 
-bool DM::abreEstacaoDoUsuario(const std::string& usuario) {
+std::optional<DM::Usuario> DM::usuario(const std::string& chave) {
+    Usuarios.open();
+    std::optional<Usuario> achado;
+    if (Usuarios.locate("USUARIO", chave))
+        achado = Usuario{Usuarios.fieldByName("SENHA").comoTexto(), Usuarios.fieldByName("ACESSO").comoTexto()};
+    Usuarios.close();
+    return achado;
+}
+
+std::optional<DM::Estacao> DM::estacaoDoUsuario(const std::string& usuario, const QDateTime& agora) {
     reabre(Estacoes, sqlEstacoes());
     const Campo& doRegistro = Estacoes.fieldByName("USUARIO");
-    for (Estacoes.first(); !Estacoes.eof(); Estacoes.next())
-        if (!doRegistro.nulo() && plataforma::iguaisSemCaixaAscii(doRegistro.comoTexto(), usuario)) return true;
-    return false;
+    for (Estacoes.first(); !Estacoes.eof(); Estacoes.next()) {
+        if (doRegistro.nulo() || !plataforma::iguaisSemCaixaAscii(doRegistro.comoTexto(), usuario)) continue;
+        const Estacao achada{Estacoes.fieldByName("ESTACAO").comoTexto(), Estacoes.fieldByName("DATBASNAM").comoTexto()};
+        Estacoes.edit();
+        Estacoes.fieldByName("EMUSO").defineTexto("S");
+        Estacoes.fieldByName("ATCAIXA").defineTexto("Ultima atividade: " + plataforma::formataData(agora.date()) +
+                                                    " " + plataforma::formataHora(agora.time()));
+        Estacoes.post();
+        Estacoes.close();
+        return achada;
+    }
+    Estacoes.close();
+    return std::nullopt;
 }
 
 void DM::abreTutorialSeNecessario() {

@@ -6,8 +6,11 @@
 #include "data/formulario.h"
 #include "rules/preco.h"
 
+#include <QDateTime>
+
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,8 +62,6 @@ public:
     Cadeia componen;      // SQLDS_Componen, DSP_Componen, Componentes, DS_Componentes
     Cadeia compNome;      // SQLDS_CompNome, DSP_CompNome, CompNome, DS_CompNome
     Cadeia tutorial;      // SQLDS_Tutorial, DSP_Tutorial, Tutorial, DS_Tutorial
-    Cadeia usuarios;      // SQLDS_Usuarios, DSP_Usuarios, Usuarios, DS_Usuarios
-    Cadeia estacoes;      // SQLDS_Estacoes, DSP_Estacoes, Estacoes (no data source)
     Cadeia sqlDataSet1;   // SQLDataSet1, DSP_SQLDataSet1, CDS_SQLDataSet1, DS_SQLDataSet1
 
     ClientDataSet& Componentes = componen.cds;
@@ -69,14 +70,11 @@ public:
     DataSource& DS_CompNome = *compNome.ds;
     ClientDataSet& Tutorial = tutorial.cds;
     DataSource& DS_Tutorial = *tutorial.ds;
-    ClientDataSet& Usuarios = usuarios.cds;
-    ClientDataSet& Estacoes = estacoes.cds;
     ClientDataSet& CDS_SQLDataSet1 = sqlDataSet1.cds;
     DataSource& DS_SQLDataSet1 = *sqlDataSet1.ds;
     SQLDataSet& SQLDS_Componen = componen.sqlds;
     SQLDataSet& SQLDS_CompNome = compNome.sqlds;
     SQLDataSet& SQLDS_Tutorial = tutorial.sqlds;
-    SQLDataSet& SQLDS_Estacoes = estacoes.sqlds;
     SQLDataSet& SQLDataSet1 = sqlDataSet1.sqlds;
 
     ConsultaSQL SQLQuery1;
@@ -148,10 +146,22 @@ public:
     // (empty when the last apply stored everything).
     const std::string& recusaTutorial() const { return recusaTutorial_; }
 
-    // Opens Estacoes and stands on the first workstation registered for the user,
-    // the names compared with only a-z upper-cased on both sides; false when
-    // there is none.
-    bool abreEstacaoDoUsuario(const std::string& usuario);
+    // The sign-on, in its words.
+    struct Usuario {
+        std::string senha;  // encoded, as stored
+        std::string acesso;
+    };
+    // The user stored under the key (the encoded upper-case name, or a logon
+    // file's key as it is); none when there is none.
+    std::optional<Usuario> usuario(const std::string& chave);
+    struct Estacao {
+        std::string estacao;
+        std::string banco;  // DATBASNAM: the workstation's folder
+    };
+    // The first workstation registered for the user, the names compared with
+    // only a-z upper-cased on both sides, marked in use at `agora` in the
+    // cached rows only (nothing writes them back); none when there is none.
+    std::optional<Estacao> estacaoDoUsuario(const std::string& usuario, const QDateTime& agora);
 
     // Opens the tutorial connection when first needed (embedded, suite folder).
     void abreTutorialSeNecessario();
@@ -160,6 +170,11 @@ public:
     void fechaTutorial();
 
 private:
+    Cadeia usuarios;  // SQLDS_Usuarios, DSP_Usuarios, Usuarios, DS_Usuarios
+    Cadeia estacoes;  // SQLDS_Estacoes, DSP_Estacoes, Estacoes (no data source)
+    ClientDataSet& Usuarios = usuarios.cds;
+    ClientDataSet& Estacoes = estacoes.cds;
+
     // Applies the capsule log; tells the user about refused rows (unless `avisa`
     // is false); a new capsule whose code was taken meanwhile gets the next free
     // code and is applied again. Returns false when a change stays pending.

@@ -201,7 +201,6 @@ private slots:
         // The workstation is marked in the cached rows only.
         QCOMPARE(std::get<std::string>(valorEm(j.suite.estacoes, "02", "EMUSO")),
                  std::string("N"));
-        QVERIFY(!j.dm->Estacoes.active());
         // No sign-on trace file is written by a login.
         QVERIFY(!plataforma::arquivoExiste(j.caminho("LOGON.QVF")));
 

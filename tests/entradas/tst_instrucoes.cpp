@@ -122,18 +122,14 @@ class TstInstrucoes : public QObject {
 
     void confereEstacaoDoUsuario(const QByteArray& texto) {
         const std::string nome = plataforma::corta(texto.toStdString(), 60);
-        QVERIFY(!dm_->abreEstacaoDoUsuario(nome));
-        dm_->Estacoes.close();
+        QVERIFY(!dm_->estacaoDoUsuario(nome, QDateTime::currentDateTime()));
         QCOMPARE(suiteAgora(), suite_);
     }
 
     void confereNomeDeLogin(const QByteArray& texto) {
-        auto& usuarios = dm_->Usuarios;
-        usuarios.open();
         const std::string nome = plataforma::corta(plataforma::maiusculasAscii(texto.toStdString()), 60);
-        QVERIFY(!usuarios.locate("USUARIO", identificacao::CodificarTexto(nome)));
-        QVERIFY(usuarios.locate("USUARIO", identificacao::CodificarTexto("ADMIN")));
-        usuarios.close();
+        QVERIFY(!dm_->usuario(identificacao::CodificarTexto(nome)));
+        QVERIFY(dm_->usuario(identificacao::CodificarTexto("ADMIN")));
         QCOMPARE(suiteAgora(), suite_);
     }
 
