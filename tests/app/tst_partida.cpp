@@ -230,6 +230,7 @@ private slots:
     // ends in the connection failure message and the end of the program, never
     // in a crash.
     void caminhoGds() {
+        EXIGE_BANCO();
         QFETCH(QByteArray, conteudo);
         QFETCH(bool, conecta);
         QVERIFY2(!pastaDoCliente().isEmpty(), "the database client library was not found");
