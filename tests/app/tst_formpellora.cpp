@@ -70,7 +70,11 @@ private:
 
 private slots:
     void initTestCase() {
+        // A workstation of the pharmacies' zone that writes numbers with a
+        // decimal point, whatever this machine's own settings; the cases of
+        // other formats set theirs.
         fusoteste::saoPaulo();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         EXIGE_BANCO();
     }
 
@@ -179,8 +183,8 @@ private slots:
 
     // Bought the day daylight saving time began in Sao Paulo, which had no midnight.
     void compraDeUmDiaSemMeiaNoite() {
+        const auto restaura = qScopeGuard([antes = QLocale()] { QLocale::setDefault(antes); });
         QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        const auto restaura = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         Janela j;
         j.conexao->executa("insert into NFISCAL (DATA, NOTAFISCAL, FORNECEDOR) values ('2018-11-04', '9', 'Avulso')");
         j.conexao->executa(
@@ -288,8 +292,8 @@ private slots:
         QFETCH(QString, local);
         QFETCH(QString, digitado);
         QFETCH(QString, guardado);
+        const auto restaura = qScopeGuard([antes = QLocale()] { QLocale::setDefault(antes); });
         QLocale::setDefault(QLocale(local));
-        const auto restaura = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
         Janela j;
         auto& f = *j.form;
         AcessoFinanceiro = true;
