@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <algorithm>
 
+using janelateste::digita;
+using janelateste::entra;
 using janelateste::Janela;
 using namespace plataforma::literais;
 
@@ -26,10 +28,6 @@ class TestFormPellora : public QObject {
     Q_OBJECT
 
 private:
-    static void digita(QWidget* w, const QString& texto) {
-        for (QChar ch : texto)
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    }
     static void clica(widgets::DBNavigator* nav, widgets::DBNavigator::Botao b) {
         QTest::mouseClick(nav->botao(b), Qt::LeftButton);
     }
@@ -38,15 +36,6 @@ private:
         QTest::mouseClick(e, Qt::LeftButton);
         e->selectAll();
         QTest::keyClicks(e, texto);
-    }
-    // A name and a password on the login panel, Enter in each box.
-    static void entra(FormPellora& f, const char* nome, const char* senha) {
-        for (auto [caixa, texto] : {std::pair{f.EditNome, nome}, std::pair{f.EditSenhaU, senha}}) {
-            caixa->setFocus();
-            caixa->selectAll();
-            digita(caixa, QString::fromUtf8(texto));
-            QTest::keyClick(caixa, Qt::Key_Return);
-        }
     }
     // Makes the capsule of that description the current one and opens its last purchases.
     static void abreCompras(Janela& j, const std::string& descricao) {

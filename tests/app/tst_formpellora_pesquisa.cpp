@@ -12,14 +12,11 @@
 #include <QToolButton>
 #include <QToolTip>
 
+using janelateste::digita;
 using janelateste::Janela;
 using namespace plataforma::literais;
 
 namespace {
-
-void digita(QWidget* w, const QString& texto) {
-    for (QChar ch : texto) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
 
 // Opens the search box, types the text over the previous one and presses Enter.
 void pesquisa(Janela& j, const QString& texto) {

@@ -17,6 +17,8 @@
 #include <QScopeGuard>
 #include <QToolButton>
 
+using janelateste::digita;
+using janelateste::entra;
 using janelateste::Janela;
 using janelateste::Opcoes;
 using namespace plataforma::literais;
@@ -71,22 +73,6 @@ void criaEstacao(Janela& j, const std::string& estacao, const std::string& usuar
 }
 
 QString q(const std::string& cp1252) { return plataforma::paraQString(cp1252); }
-
-// Key by key, accented letters included.
-void digita(QWidget* w, const QString& texto) {
-    for (QChar ch : texto) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
-// Types a name and a password as the user does: Enter in each box.
-void entra(FormPellora& f, const char* nome, const char* senha) {
-    f.EditNome->setFocus();
-    f.EditNome->selectAll();
-    digita(f.EditNome, QString::fromUtf8(nome));
-    QTest::keyClick(f.EditNome, Qt::Key_Return);
-    f.EditSenhaU->selectAll();
-    digita(f.EditSenhaU, QString::fromUtf8(senha));
-    QTest::keyClick(f.EditSenhaU, Qt::Key_Return);
-}
 
 bool emLogin(const FormPellora& f) {
     return f.PainelLogin->isVisible() && !f.PainelComponentes->isVisible() && f.botaoCancelar() == f.BotCancSenha &&

@@ -20,14 +20,11 @@
 #include <QToolButton>
 #include <QToolTip>
 
+using janelateste::digita;
 using janelateste::Janela;
 using Nav = widgets::DBNavigator;
 
 namespace {
-
-void digita(QWidget* w, const QString& texto) {
-    for (QChar ch : texto) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
 
 // The controls a user operates (focus, buttons, lists) and the panels that hold
 // them, which a screen reader would announce by their kind alone.

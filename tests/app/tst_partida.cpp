@@ -8,18 +8,21 @@
 #include "platform/suite.h"
 #include "platform/text.h"
 #include "settings/settings.h"
+#include "support/arquivos.h"
 #include "support/dbtest.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace plataforma::literais;
+
+using arquivosteste::grava;
+using arquivosteste::lixo;
 
 namespace {
 // The folder that holds the database client library on this machine.
@@ -27,19 +30,6 @@ QString pastaDoCliente() {
     for (const char* p : {"/usr/lib/x86_64-linux-gnu", "/lib/x86_64-linux-gnu", "/usr/lib64", "/usr/lib"})
         if (QFileInfo::exists(QString::fromLatin1(p) + QStringLiteral("/libfbclient.so.2"))) return QString::fromLatin1(p);
     return {};
-}
-
-QByteArray lixo(int tamanho, quint32 semente) {
-    QByteArray b(tamanho, Qt::Uninitialized);
-    QRandomGenerator gerador(semente);
-    for (char& c : b) c = static_cast<char>(gerador.bounded(256));
-    return b;
-}
-
-void grava(const QString& caminho, const QByteArray& conteudo) {
-    QFile f(caminho);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(conteudo), conteudo.size());
 }
 
 std::string linhaIni(const std::string& rotulo, const std::string& valor) {

@@ -11,29 +11,25 @@
 #include "platform/suite.h"
 #include "platform/text.h"
 #include "settings/settings.h"
+#include "support/arquivos.h"
 #include "support/janela.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
-#include <QRandomGenerator>
 #include <QtTest>
 
 using janelateste::Janela;
 using namespace plataforma::literais;
+
+using arquivosteste::grava;
+using arquivosteste::lixo;
 
 namespace {
 
 const QDate kHoje(2024, 3, 15);
 const QByteArray kHojeTexto = "15/03/24";
 const QByteArray kChaveAdmin = "HCEKGKCCAK";  // ADMIN as the suite stores it; may reuse a sign-on
-
-QByteArray lixo(int tamanho, quint32 semente) {
-    QByteArray b(tamanho, Qt::Uninitialized);
-    QRandomGenerator gerador(semente);
-    for (char& c : b) c = static_cast<char>(gerador.bounded(256));
-    return b;
-}
 
 QByteArray junta(const QList<QByteArray>& linhas, const QByteArray& fim) {
     QByteArray r;
@@ -44,12 +40,6 @@ QByteArray junta(const QList<QByteArray>& linhas, const QByteArray& fim) {
 // A sign-on of ADMIN today at 10:00:00, written as the suite writes it.
 QByteArray logonValido(const QByteArray& fim = "\r\n") {
     return junta({kChaveAdmin, "ADMIN", kHojeTexto, "10:00:00"}, fim);
-}
-
-void grava(const QString& caminho, const QByteArray& conteudo) {
-    QFile f(caminho);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(conteudo), conteudo.size());
 }
 
 // The bytes of a file; null when there is none.

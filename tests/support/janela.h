@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -42,6 +43,22 @@ inline std::string linhaIni(const std::string& rotulo, const std::string& valor)
     std::string l = rotulo;
     l.resize(48, ' ');
     return l + " " + valor;
+}
+
+// Key by key, accented letters included (keyClicks refuses what is not ASCII).
+inline void digita(QWidget* w, const QString& texto) {
+    for (QChar ch : texto) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+// Types a name and a password on the login panel as the user does: Enter in each box.
+inline void entra(FormPellora& f, const char* nome, const char* senha) {
+    f.EditNome->setFocus();
+    f.EditNome->selectAll();
+    digita(f.EditNome, QString::fromUtf8(nome));
+    QTest::keyClick(f.EditNome, Qt::Key_Return);
+    f.EditSenhaU->selectAll();
+    digita(f.EditSenhaU, QString::fromUtf8(senha));
+    QTest::keyClick(f.EditSenhaU, Qt::Key_Return);
 }
 
 struct Opcoes {
