@@ -130,16 +130,24 @@ int executaPrograma(int argc, char* argv[]) {
     aplicacao::instalaCursorEspera();
 
     // Start-up, each object whole before the next: the main window (which reads
-    // the settings), DM, DM2; the help window is made anew for each request
-    // (ManualdeOperao1Click). The data modules are declared
-    // first, so that they outlive the window, whose end still reaches DM; they
-    // open nothing before their DataModuleCreate.
+    // the settings), DM, DM2 (see below); the help window is made anew for each
+    // request (ManualdeOperao1Click). The data modules are declared first, so
+    // that they outlive the window, whose end still reaches DM; they open
+    // nothing before their DataModuleCreate.
     dados::DM dm;
     dados::DM2 dm2;
     FormPellora form;
     dm.DataModuleCreate();
-    dm2.DataModuleCreate();
+    // DM2's connection opens while DM reads what the first activation will
+    // ask for: at a branch each is a few round trips over the link, and so
+    // they overlap. Not beside DM's own opening: the server holds an attach
+    // back for about a second while another one is opening the database file.
+    // DM2 is still whole before the window shows: a failure there ends the
+    // program first.
+    dm2.comecaAbertura();
     form.defineModulos(&dm, &dm2);
+    dm.adiantaLeituras();
+    dm2.DataModuleCreate();
     aparencia::filtraEventos(&form, [](QEvent* e) {
         if (e->type() == QEvent::WindowActivate && plataforma::emPartida())
             QTimer::singleShot(0, [] { plataforma::definePartida(false); });

@@ -55,14 +55,21 @@ std::string mensagemFalhaConexao(const std::string& ip, const std::string& class
            "Classe: " + classe + "\r" + "Erro: " + erro;
 }
 
-void abreConexaoPrincipal(fb::Conexao& conexao) {
+namespace {
+
+void preparaConexaoPrincipal(fb::Conexao& conexao) {
     conexao.defineBiblioteca(bibliotecaClienteSuite());
     conexao.fecha();
     conexao.defineBanco(localBancoSuite(IpServidorCentral.str()));
     aplicaLoginDoAmbiente(conexao.parametros());
+}
+
+// Runs the opening; a failure shows the connection message and ends the program.
+template <class F>
+void abreOuEncerra(F&& abre) {
     std::string classe, mensagem;
     try {
-        conexao.abre();
+        abre();
         return;
     } catch (const plataforma::Erro& e) {
         classe = e.classe();
@@ -74,6 +81,22 @@ void abreConexaoPrincipal(fb::Conexao& conexao) {
     plataforma::mostraMensagem(mensagemFalhaConexao(IpServidorCentral.str(), classe, mensagem),
                                plataforma::TipoMensagem::Erro);
     plataforma::encerraPrograma(1);
+}
+
+}  // namespace
+
+void abreConexaoPrincipal(fb::Conexao& conexao) {
+    preparaConexaoPrincipal(conexao);
+    abreOuEncerra([&] { conexao.abre(); });
+}
+
+std::future<void> comecaConexaoPrincipal(fb::Conexao& conexao) {
+    preparaConexaoPrincipal(conexao);
+    return std::async(std::launch::async, [&conexao] { conexao.abre(); });
+}
+
+void concluiConexaoPrincipal(std::future<void>& abertura) {
+    abreOuEncerra([&] { abertura.get(); });
 }
 
 }  // namespace dados

@@ -3,6 +3,7 @@
 // is, which client library, whose login, and what a failure says.
 #include "data/fbclient.h"
 
+#include <future>
 #include <string>
 #include <vector>
 
@@ -39,5 +40,10 @@ std::string mensagemFalhaConexao(const std::string& ip, const std::string& class
 // the path file, location from the settings, the failure message and the end of
 // the program.
 void abreConexaoPrincipal(fb::Conexao& conexao);
+// The same in two steps: the opening begun on a thread of its own (the caller
+// goes on with other work meanwhile), then its end awaited, with the same
+// message and end of the program on a failure.
+std::future<void> comecaConexaoPrincipal(fb::Conexao& conexao);
+void concluiConexaoPrincipal(std::future<void>& abertura);
 
 }  // namespace dados

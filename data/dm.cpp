@@ -100,6 +100,15 @@ void DM::DataModuleCreate() {
     if (!memoria_) abreConexaoPrincipal(sqlcon1);
 }
 
+void DM::adiantaLeituras() {
+    if (memoria_) return;
+    try {
+        Componentes.open();
+        sqlcon1.preparaLeitura(kSqlCores);
+    } catch (const std::exception&) {
+    }
+}
+
 void DM::reabre(ClientDataSet& ds, const std::string& sql, std::vector<Valor> parametros) {
     if (!memoria_) return ds.defineComando(sql, std::move(parametros));
     ds.close();

@@ -55,6 +55,10 @@ public:
     // Opens the suite connection at the server named by the settings; on failure
     // shows the connection message and ends the program.
     void DataModuleCreate();
+    // What the window's first activation reads, asked of the server before it:
+    // the capsules read, the colours' statement prepared. A failure is left
+    // for the activation to meet and tell.
+    void adiantaLeituras();
 
     fb::Conexao sqlcon1{"BrenDados"};
     fb::Conexao SQLConnection1{"IBConnection"};  // tutorial database, open while help is shown

@@ -16,7 +16,14 @@ DM2::DM2()
     Forneced.AfterDelete = [this](ClientDataSet& d) { FornecedAfterDelete(d); };
 }
 
-void DM2::DataModuleCreate() { abreConexaoPrincipal(SQLConnection1); }
+void DM2::comecaAbertura() { abertura_ = comecaConexaoPrincipal(SQLConnection1); }
+
+void DM2::DataModuleCreate() {
+    if (abertura_.valid())
+        concluiConexaoPrincipal(abertura_);
+    else
+        abreConexaoPrincipal(SQLConnection1);
+}
 
 // Refused rows stay pending, unannounced.
 void DM2::FornecedAfterPost(ClientDataSet& ds) {

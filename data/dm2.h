@@ -3,6 +3,8 @@
 // supplier and dollar-rate datasets.
 #include "data/dm.h"
 
+#include <future>
+
 namespace dados {
 
 class DM2 {
@@ -12,7 +14,11 @@ public:
     DM2& operator=(const DM2&) = delete;
 
     // Opens the connection the same way as DM; a failure ends the program.
+    // After comecaAbertura(), awaits the opening begun there instead.
     void DataModuleCreate();
+    // Begins opening the connection on a thread of its own, so that its round
+    // trips to the server go beside other work of the start-up.
+    void comecaAbertura();
 
     fb::Conexao SQLConnection1{"BrenDados"};
     Cadeia fornec;   // SQLDS_Fornec, DSP_Fornec, Forneced, DS_Fornec
@@ -22,6 +28,9 @@ public:
 
     void FornecedAfterPost(ClientDataSet&);
     void FornecedAfterDelete(ClientDataSet&);
+
+private:
+    std::future<void> abertura_;
 };
 
 

@@ -94,6 +94,9 @@ void preservaFimPorSinal() {
 #endif
 
 Biblioteca& carregaBiblioteca(const std::string& caminho) {
+    // A connection may open on a thread of its own while another reads.
+    static std::mutex mutex;
+    const std::lock_guard<std::mutex> trava(mutex);
     static std::map<std::string, Biblioteca> carregadas;
     if (auto it = carregadas.find(caminho); it != carregadas.end()) return it->second;
 #ifndef _WIN32
@@ -909,6 +912,18 @@ auto Conexao::comReconexao(F&& f) -> decltype(f()) {
     }
     abre();  // once; a failure here or in the retry is reported as it is
     return f();
+}
+
+void Conexao::preparaLeitura(const std::string& sql) {
+    comReconexao([&] {
+        try {
+            Status st(*impl_->lib);
+            impl_->prepara(st, impl_->transacaoDeLeitura(st, parametros_), sql, parametros_);
+        } catch (const FbException& e) {
+            impl_->recomeca(sql);
+            lancaErro(*impl_->lib, e.getStatus());
+        }
+    });
 }
 
 Resultado Conexao::consulta(const std::string& sql, const std::vector<Valor>& parametros) {

@@ -139,6 +139,9 @@ public:
     // Anything else runs as executa() runs it.
     Resultado consulta(const std::string& sql, const std::vector<Valor>& parametros = {});
     void le(const std::string& sql, const std::vector<Valor>& parametros, Leitor& leitor);
+    // A SELECT prepared and kept as consulta() keeps it, nothing run: its
+    // first run is then one request.
+    void preparaLeitura(const std::string& sql);
     // One statement in its own short transaction; the rows it reached.
     long executa(const std::string& sql, const std::vector<Valor>& parametros = {});
     static constexpr std::size_t kPreparadasMax = 32;

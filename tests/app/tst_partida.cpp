@@ -2,6 +2,7 @@
 // message, which the log on standard error keeps; the options answer without a
 // window; the support check tells whether the workstation can start.
 #include "data/dm.h"
+#include "data/dm2.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/program.h"
@@ -231,23 +232,31 @@ private slots:
         plataforma::GravadorMensagens mensagens;
         int codigo = -1;
         plataforma::interceptaEncerramento([&](int c) { codigo = c; });
+        const auto cria = [](auto&& passos) {
+            try {
+                passos();
+            } catch (const plataforma::ProgramaEncerrado&) {
+            }
+        };
         dados::DM dm;
-        try {
-            dm.DataModuleCreate();
-        } catch (const plataforma::ProgramaEncerrado&) {
-        }
+        dados::DM2 dm2;
+        cria([&] { dm.DataModuleCreate(); });
+        cria([&] {  // on a thread of its own, as the start-up opens it
+            dm2.comecaAbertura();
+            dm2.DataModuleCreate();
+        });
         plataforma::interceptaEncerramento(nullptr);
         plataforma::definePastaSuite({});
+        for (const dados::fb::Conexao* c : {&dm.sqlcon1, &dm2.SQLConnection1}) QCOMPARE(c->aberta(), conecta);
         if (conecta) {
-            QVERIFY(dm.sqlcon1.aberta());
             QCOMPARE(mensagens.textos, std::vector<std::string>{});
             QCOMPARE(codigo, -1);
         } else {
-            QVERIFY(!dm.sqlcon1.aberta());
-            QCOMPARE(mensagens.textos.size(), std::size_t{1});
-            const std::string& m = mensagens.textos[0];
-            QVERIFY(m.starts_with("Não foi possível fazer a conexão com o servidor."_w));
-            QVERIFY(m.find("\rErro: ") != std::string::npos);
+            QCOMPARE(mensagens.textos.size(), std::size_t{2});
+            for (const std::string& m : mensagens.textos) {
+                QVERIFY(m.starts_with("Não foi possível fazer a conexão com o servidor."_w));
+                QVERIFY(m.find("\rErro: ") != std::string::npos);
+            }
             QCOMPARE(codigo, 1);
         }
     }
